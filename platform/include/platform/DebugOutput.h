@@ -1,0 +1,59 @@
+// Debugger output: the stand-in for the platform's debug-string service.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+
+namespace detail {
+extern std::atomic<bool> g_debugOutputOn;
+void WriteDebugText(std::wstring_view line);
+void WriteDebugNarrow(const char* line);
+}  // namespace detail
+
+// True when some sink takes lines; callers may skip building a line when false.
+inline bool DebugOutputEnabled() noexcept {
+    return detail::g_debugOutputOn.load(std::memory_order_relaxed);
+}
+
+// Sends one line. Switched off, a call costs one relaxed atomic load.
+inline void OutputDebugText(std::wstring_view line) {
+    if (DebugOutputEnabled()) detail::WriteDebugText(line);
+}
+
+// Sends narrow text (as the camera library returns it) without the caller converting it.
+inline void OutputDebugNarrow(const char* line) {
+    if (DebugOutputEnabled() && line) detail::WriteDebugNarrow(line);
+}
+
+// Where lines go. The process starts with the sink named by the environment variable
+// AMBREL_DEBUG_LOG ("stderr", or a file path to append to); unset, lines go nowhere.
+void SetDebugOutputNone();
+void SetDebugOutputStderr();
+bool SetDebugOutputFile(const std::string& path);  // false when the file cannot be opened
+// Every line is handed to the callback (as UTF-8 capable wide text), on the writing thread.
+void SetDebugOutputCallback(std::function<void(std::wstring_view)> callback);
+
+// Collects every line while it exists (for tests); restores the previous sink when destroyed.
+class DebugCapture {
+public:
+    DebugCapture();
+    ~DebugCapture();
+    DebugCapture(const DebugCapture&) = delete;
+    DebugCapture& operator=(const DebugCapture&) = delete;
+
+    std::vector<std::wstring> Lines() const;
+    bool Contains(std::wstring_view line) const;
+    size_t Count(std::wstring_view line) const;
+    void Clear();
+
+private:
+    struct State;
+    State* m_state;
+};
+
+}  // namespace plat

@@ -1,0 +1,86 @@
+// The HKEY_CURRENT_USER registry tree: keys, subkeys, REG_SZ and REG_DWORD values.
+// Elsewhere than Windows it is kept in one SQLite store file shared by every process using it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plat::reg {
+
+// Answers as the platform's registry calls give them.
+using Status = long;
+inline constexpr Status kSuccess = 0;
+inline constexpr Status kFileNotFound = 2;      // key or value missing
+inline constexpr Status kAccessDenied = 5;
+inline constexpr Status kInvalidHandle = 6;
+inline constexpr Status kInvalidParameter = 87;
+inline constexpr Status kMoreData = 234;        // the name does not fit the caller's buffer
+inline constexpr Status kNoMoreItems = 259;     // enumeration index past the last subkey
+inline constexpr Status kKeyDeleted = 1018;     // the open key was deleted meanwhile
+inline constexpr Status kStoreFailure = 1009;   // the store could not be read or written
+
+// Key names hold at most this many characters (the enumeration buffer holds one more).
+inline constexpr uint32_t kMaxKeyNameChars = 255;
+
+enum class ValueType : uint32_t { String = 1, Dword = 4 };
+
+struct KeyHandle;
+using HKey = KeyHandle*;
+
+// Paths are relative to HKEY_CURRENT_USER and separated by backslashes; key names compare
+// without regard to letter case (ASCII), and keep the case they were created with.
+// Subkeys enumerate in case-insensitive name order.
+
+// Opens the key, creating it and every missing parent; full access.
+Status CreateKey(std::wstring_view path, HKey* out);
+// Opens an existing key; kFileNotFound when it does not exist.
+Status OpenKey(std::wstring_view path, HKey* out);
+Status CloseKey(HKey key);
+
+// Name of subkey number `index` into `name`; `*nameChars` holds the buffer size in characters
+// on entry (terminator included) and the name's length on success.
+Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars);
+
+// Deletes `subkey` of `key` with everything below it; kFileNotFound when it does not exist.
+Status DeleteTree(HKey key, std::wstring_view subkey);
+
+Status SetStringValue(HKey key, std::wstring_view name, std::wstring_view value);
+Status SetDwordValue(HKey key, std::wstring_view name, uint32_t value);
+// kFileNotFound when missing; kInvalidParameter when the value has the other type.
+Status GetStringValue(HKey key, std::wstring_view name, std::wstring* value);
+Status GetDwordValue(HKey key, std::wstring_view name, uint32_t* value);
+Status DeleteValue(HKey key, std::wstring_view name);
+
+// The store behind the tree (not on Windows, where the real registry serves). Until a store is
+// opened the process uses a private in-memory one. Opening replaces the current store; keys
+// opened before then answer kInvalidHandle.
+bool OpenStore(const std::string& path, std::string* error = nullptr);
+void UseMemoryStore();
+std::string StorePath();  // empty for the in-memory store
+
+// The tree below `path` (or the whole tree for an empty path) as Windows registry-editor text
+// ("Windows Registry Editor Version 5.00", [HKEY_CURRENT_USER\...] sections, "name"="text" and
+// "name"=dword:0000002a lines). Import merges such text into the store.
+std::wstring ExportRegText(std::wstring_view path = {});
+bool ImportRegText(std::wstring_view text, std::string* error = nullptr);
+bool ExportRegFile(const std::string& file, std::wstring_view path = {});
+bool ImportRegFile(const std::string& file, std::string* error = nullptr);
+
+// Closes the key on scope exit.
+class KeyGuard {
+public:
+    explicit KeyGuard(HKey key = nullptr) : m_key(key) {}
+    ~KeyGuard() {
+        if (m_key) CloseKey(m_key);
+    }
+    KeyGuard(const KeyGuard&) = delete;
+    KeyGuard& operator=(const KeyGuard&) = delete;
+    HKey* out() { return &m_key; }
+    HKey get() const { return m_key; }
+
+private:
+    HKey m_key;
+};
+
+}  // namespace plat::reg
