@@ -1,6 +1,7 @@
 // Control of the simulated camera library, for tests and the reference host (not for the plug-in).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -19,6 +20,23 @@
 
 namespace pfsim {
 
+// Error codes the library answers (a model's open_error code is answered as given).
+inline constexpr int32_t kErrNoSuchPort = 101;       // port index out of range
+inline constexpr int32_t kErrPortNotOpen = 102;      // property call or close on a closed port
+inline constexpr int32_t kErrUnknownProperty = 103;  // the camera does not list the name (or null)
+inline constexpr int32_t kErrReadOnly = 104;         // write to a read-only property
+inline constexpr int32_t kErrNoValue = 105;          // a bare name: listed, but holds no value
+inline constexpr int32_t kErrNotANumber = 106;       // NaN written
+inline constexpr int32_t kErrNullPointer = 107;      // null out-value pointer
+
+// What pfGetPropertyInfo stores through its two out-values.
+inline constexpr int32_t kTypeBare = 0;
+inline constexpr int32_t kTypeInt = 1;
+inline constexpr int32_t kTypeReal = 2;
+inline constexpr int32_t kAccessNone = 0;  // bare names
+inline constexpr int32_t kAccessRead = 1;
+inline constexpr int32_t kAccessReadWrite = 3;
+
 // Loads a camera model (JSON, see sim/README.md). On failure the current model stays and
 // `error` says what is wrong, with the JSON path of the offending element.
 PFSIM_API bool LoadModelFile(const std::string& path, std::string* error = nullptr);
@@ -28,17 +46,26 @@ PFSIM_API void LoadDefaultModel();
 PFSIM_API std::string DefaultModelJson();
 
 // Back to the model's values: every port closed, kept defaults forgotten, log and counts cleared.
+// A successful load does the same.
 PFSIM_API void Reset();
 
 // Direct access to a camera's properties, bypassing ports, faults, delays and the log.
-// `port` picks the camera on that port.
+// `port` picks the camera on that port (open or not). GetProperty answers the value held, or
+// nullopt for a port out of range, an unlisted name or a bare name. SetProperty takes the value
+// as the camera takes a write (clamped, snapped, acted on), read-only properties included; it
+// answers false where GetProperty answers nullopt and for NaN. It calls no observer.
 PFSIM_API std::optional<double> GetProperty(int32_t port, const std::string& name);
 PFSIM_API bool SetProperty(int32_t port, const std::string& name, double value);
 PFSIM_API bool IsPortOpen(int32_t port);
 PFSIM_API int32_t OpenPortCount();
 
 // One library call as the plug-in made it: the operation's name, its arguments and its answer,
-// each as text ("pfSetCameraPropertyI", {"0", "Window.Mode", "1"}, "0").
+// each as text ("pfSetCameraPropertyI", {"0", "Window.Mode", "1"}, "0"). Integers in decimal,
+// reals in shortest round-trip form ("0.01", "nan", "inf"), a null text as "null". Out-value
+// pointers are not arguments: pfGetPropertyInfo logs {port, index} and answers the name;
+// pfGetCameraPropertyInt logs {port, name} and answers "0 value=1024" on success, else the code.
+// The log keeps the latest kMaxLoggedCalls calls.
+inline constexpr size_t kMaxLoggedCalls = 100000;
 struct Call {
     std::string op;
     std::vector<std::string> args;
@@ -51,11 +78,15 @@ PFSIM_API void ClearCallLog();
 PFSIM_API uint64_t CallCount(const std::string& op);
 PFSIM_API uint64_t TotalCallCount();
 
-// Observes every property write the plug-in makes: name, value sent, value now held.
-using WriteObserver = std::function<void(int32_t port, const std::string& name, double sent,
-                                         double held)>;
+// Observers run on the calling thread after the call has released the library's lock, so they
+// may call the library; calls from several threads may report out of order.
+// Observes every property write that reaches a camera (port open, name not null): name, value
+// sent, value now held (0 when the camera does not list the name).
+using WriteObserver =
+    std::function<void(int32_t port, const std::string& name, double sent, double held)>;
 PFSIM_API void SetWriteObserver(WriteObserver observer);
-// Observes opening and closing: port, opened (true) or closed, error code (0 on success).
+// Observes every pfOpenPort (port, true, the code answered) and every pfClosePort that closes
+// an open port (port, false, 0).
 using PortObserver = std::function<void(int32_t port, bool open, int32_t code)>;
 PFSIM_API void SetPortObserver(PortObserver observer);
 

@@ -1,0 +1,37 @@
+// A whole model file: the ports of the simulated frame grabber and the camera on each.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CameraModel.h"
+
+namespace pfsim {
+
+struct OpenError {
+    int32_t code = 0;
+    std::optional<std::string> message;
+};
+
+struct PortSpec {
+    std::optional<std::string> description;
+    std::optional<OpenError> openError;
+    int32_t baud = 0;                           // 0: no link delay
+    std::shared_ptr<const CameraTable> camera;  // never null; empty when nothing is attached
+};
+
+struct SimModel {
+    std::vector<PortSpec> ports;
+};
+
+// The model in `json`, or null with `error` set to a message naming the JSON path at fault.
+std::shared_ptr<const SimModel> ParseModel(std::string_view json, std::string& error);
+
+// The text of the built-in model (sim/cameras/full.json, embedded at build time).
+std::string_view DefaultModelText();
+
+}  // namespace pfsim
