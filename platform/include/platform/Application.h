@@ -16,12 +16,14 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // The stored value, or the default when it is missing or of the other type.
+    // The stored value, or the default when it is missing or of the other type. A DWORD reads
+    // as the int of the same bits. Reading creates nothing.
     virtual int GetProfileInt(const wchar_t* section, const wchar_t* entry, int defaultValue);
     virtual std::wstring GetProfileString(const wchar_t* section, const wchar_t* entry,
                                           const wchar_t* defaultValue);
     // Creates the section when missing. WriteProfileString with a null text deletes the entry,
-    // and with a null entry deletes the whole section.
+    // and with a null entry deletes the whole section with its values; as on the platform, a
+    // section that holds further sections is not deleted (false).
     virtual bool WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value);
     virtual bool WriteProfileString(const wchar_t* section, const wchar_t* entry,
                                     const wchar_t* value);
@@ -34,7 +36,7 @@ private:
 };
 
 // The process-wide current application that plug-ins reach; the host installs it.
-// Null until one is installed.
+// Null until one is installed; an application that is destroyed while installed uninstalls itself.
 CWinApp* AfxGetApp();
 void AfxSetApp(CWinApp* app);
 

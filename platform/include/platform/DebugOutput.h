@@ -13,6 +13,9 @@ namespace detail {
 extern std::atomic<bool> g_debugOutputOn;
 void WriteDebugText(std::wstring_view line);
 void WriteDebugNarrow(const char* line);
+// Applies a value of AMBREL_DEBUG_LOG: null or empty for none, "stderr", or a file path.
+// False (and the sink unchanged) when the file cannot be opened.
+bool ApplyDebugLogSetting(const char* value);
 }  // namespace detail
 
 // True when some sink takes lines; callers may skip building a line when false.
@@ -20,12 +23,14 @@ inline bool DebugOutputEnabled() noexcept {
     return detail::g_debugOutputOn.load(std::memory_order_relaxed);
 }
 
-// Sends one line. Switched off, a call costs one relaxed atomic load.
+// Sends one line; a trailing line break is dropped, as each call is shown as one line.
+// Switched off, a call costs one relaxed atomic load.
 inline void OutputDebugText(std::wstring_view line) {
     if (DebugOutputEnabled()) detail::WriteDebugText(line);
 }
 
 // Sends narrow text (as the camera library returns it) without the caller converting it.
+// ASCII text goes to a file or stderr without a copy or an allocation.
 inline void OutputDebugNarrow(const char* line) {
     if (DebugOutputEnabled() && line) detail::WriteDebugNarrow(line);
 }
@@ -34,6 +39,7 @@ inline void OutputDebugNarrow(const char* line) {
 // AMBREL_DEBUG_LOG ("stderr", or a file path to append to); unset, lines go nowhere.
 void SetDebugOutputNone();
 void SetDebugOutputStderr();
+// Appends one UTF-8 line per call, written through at once.
 bool SetDebugOutputFile(const std::string& path);  // false when the file cannot be opened
 // Every line is handed to the callback (as UTF-8 capable wide text), on the writing thread.
 void SetDebugOutputCallback(std::function<void(std::wstring_view)> callback);

@@ -11,14 +11,14 @@ namespace plat::reg {
 // Answers as the platform's registry calls give them.
 using Status = long;
 inline constexpr Status kSuccess = 0;
-inline constexpr Status kFileNotFound = 2;      // key or value missing
+inline constexpr Status kFileNotFound = 2;  // key or value missing
 inline constexpr Status kAccessDenied = 5;
 inline constexpr Status kInvalidHandle = 6;
 inline constexpr Status kInvalidParameter = 87;
-inline constexpr Status kMoreData = 234;        // the name does not fit the caller's buffer
-inline constexpr Status kNoMoreItems = 259;     // enumeration index past the last subkey
-inline constexpr Status kKeyDeleted = 1018;     // the open key was deleted meanwhile
-inline constexpr Status kStoreFailure = 1009;   // the store could not be read or written
+inline constexpr Status kMoreData = 234;       // the name does not fit the caller's buffer
+inline constexpr Status kNoMoreItems = 259;    // enumeration index past the last subkey
+inline constexpr Status kKeyDeleted = 1018;    // the open key was deleted meanwhile
+inline constexpr Status kStoreFailure = 1009;  // the store could not be read or written
 
 // Key names hold at most this many characters (the enumeration buffer holds one more).
 inline constexpr uint32_t kMaxKeyNameChars = 255;
@@ -36,14 +36,20 @@ using HKey = KeyHandle*;
 Status CreateKey(std::wstring_view path, HKey* out);
 // Opens an existing key; kFileNotFound when it does not exist.
 Status OpenKey(std::wstring_view path, HKey* out);
+// Frees the handle (also one from a replaced store); kInvalidHandle for one not open.
 Status CloseKey(HKey key);
 
 // Name of subkey number `index` into `name`; `*nameChars` holds the buffer size in characters
-// on entry (terminator included) and the name's length on success.
+// on entry (terminator included) and the name's length on success. kNoMoreItems past the last
+// subkey; kMoreData, with nothing written, when the name and its terminator do not fit.
 Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars);
 
 // Deletes `subkey` of `key` with everything below it; kFileNotFound when it does not exist.
+// An empty `subkey` empties `key` of its values and subkeys and keeps the key itself.
 Status DeleteTree(HKey key, std::wstring_view subkey);
+// Deletes `subkey` of `key` (the key itself for an empty one) with its values, only when it has
+// no subkeys: kAccessDenied when it has, or when it is the root.
+Status DeleteKey(HKey key, std::wstring_view subkey);
 
 Status SetStringValue(HKey key, std::wstring_view name, std::wstring_view value);
 Status SetDwordValue(HKey key, std::wstring_view name, uint32_t value);
@@ -61,7 +67,10 @@ std::string StorePath();  // empty for the in-memory store
 
 // The tree below `path` (or the whole tree for an empty path) as Windows registry-editor text
 // ("Windows Registry Editor Version 5.00", [HKEY_CURRENT_USER\...] sections, "name"="text" and
-// "name"=dword:0000002a lines). Import merges such text into the store.
+// "name"=dword:0000002a lines, @ for the default value). Import merges such text into the store
+// in one transaction, all or nothing; it also takes [-key] and "name"=- deletions.
+// Files are UTF-16LE with a byte-order mark, as the registry editor writes them; import also
+// reads UTF-8. The text export of a missing key is the header alone; the file export fails.
 std::wstring ExportRegText(std::wstring_view path = {});
 bool ImportRegText(std::wstring_view text, std::string* error = nullptr);
 bool ExportRegFile(const std::string& file, std::wstring_view path = {});

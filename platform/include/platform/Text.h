@@ -22,7 +22,8 @@ public:
     FormatArg(unsigned long long v) : m_kind(Kind::Unsigned), m_unsigned(v) {}
     FormatArg(double v) : m_kind(Kind::Real), m_real(v) {}
     FormatArg(float v) : m_kind(Kind::Real), m_real(v) {}
-    FormatArg(const wchar_t* v) : m_kind(Kind::Text), m_text(v ? std::wstring_view(v) : L"(null)") {}
+    FormatArg(const wchar_t* v)
+        : m_kind(Kind::Text), m_text(v ? std::wstring_view(v) : L"(null)") {}
     FormatArg(const std::wstring& v) : m_kind(Kind::Text), m_text(v) {}
     FormatArg(std::wstring_view v) : m_kind(Kind::Text), m_text(v) {}
 
@@ -41,9 +42,13 @@ private:
 };
 
 // Formats with the printf conversions %d %i %u %x %X %o %c %s %f %F %e %E %g %G %%, with flags,
-// width and precision (including '*'). %s takes wide text; a null pointer prints "(null)".
-// A conversion without an argument, or with an argument of the wrong kind, prints nothing
-// for that conversion; it never reads past the arguments given.
+// width and precision (including '*'); length modifiers are accepted and change nothing.
+// %s takes wide text; a null pointer prints "(null)". Reals print with '.' whatever the locale
+// and an exponent of at least two digits. An integer of the other signedness prints as printf
+// would print it (-1 under %u is 4294967295). A conversion without an argument, or with an
+// argument of the wrong kind (text for %d, an integer for %f), prints nothing for that
+// conversion; it never reads past the arguments given. An unknown conversion prints as written.
+// Widths and precisions above 65536 are clamped.
 std::wstring FormatV(std::wstring_view format, std::span<const FormatArg> args);
 
 template <class... Args>

@@ -1,0 +1,334 @@
+// Parsing and printing of the registry editor's text form.
+#include "RegText.h"
+
+#include <type_traits>
+
+#include "Utf8.h"
+
+namespace plat::reg::text {
+
+namespace {
+
+wchar_t FoldAscii(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
+}
+
+bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix) {
+    if (s.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (FoldAscii(s[i]) != FoldAscii(prefix[i])) return false;
+    return true;
+}
+
+void AppendQuoted(std::wstring& out, std::wstring_view s) {
+    out.push_back(L'"');
+    for (const wchar_t c : s) {
+        if (c == L'\\' || c == L'"') out.push_back(L'\\');
+        out.push_back(c);
+    }
+    out.push_back(L'"');
+}
+
+std::wstring NamePart(std::wstring_view name) {
+    std::wstring out;
+    if (name.empty())
+        out = L"@";
+    else
+        AppendQuoted(out, name);
+    out.push_back(L'=');
+    return out;
+}
+
+int HexDigit(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    return -1;
+}
+
+class Parser {
+public:
+    explicit Parser(std::wstring_view t) : m_t(t) {}
+
+    bool Run(std::vector<Operation>* ops) {
+        if (!m_t.empty() && m_t[0] == L'\xFEFF') ++m_i;
+        SkipBlank();
+        const int headerLine = m_line;
+        const std::wstring_view header = RestOfLine();
+        if (header != kHeader && header != kHeaderVersion4) {
+            m_line = headerLine;
+            return Fail("the text does not start with \"" + Narrow(kHeader) + "\"");
+        }
+        bool inSection = false;
+        std::wstring section;
+        while (true) {
+            SkipSpaces();
+            if (m_i >= m_t.size()) return true;
+            const wchar_t c = m_t[m_i];
+            if (c == L'\r' || c == L'\n') {
+                SkipLineEnd();
+            } else if (c == L';') {
+                RestOfLine();
+            } else if (c == L'[') {
+                Operation op{};
+                if (!ReadSection(&op)) return false;
+                inSection = op.kind == Operation::Kind::CreateKey;
+                section = op.path;
+                ops->push_back(std::move(op));
+            } else if (c == L'"' || c == L'@') {
+                if (!inSection) return Fail("a value outside a key section");
+                Operation op{};
+                op.path = section;
+                if (!ReadValue(&op)) return false;
+                ops->push_back(std::move(op));
+            } else {
+                return Fail("unexpected text");
+            }
+        }
+    }
+
+    const std::string& error() const { return m_error; }
+
+private:
+    static std::string Narrow(std::wstring_view w) {
+        std::string s;
+        detail::AppendUtf8(s, w, false);
+        return s;
+    }
+
+    bool Fail(const std::string& what) {
+        m_error = "line " + std::to_string(m_line) + ": " + what;
+        return false;
+    }
+
+    bool AtLineEnd() const { return m_i >= m_t.size() || m_t[m_i] == L'\r' || m_t[m_i] == L'\n'; }
+
+    void SkipSpaces() {
+        while (m_i < m_t.size() && (m_t[m_i] == L' ' || m_t[m_i] == L'\t')) ++m_i;
+    }
+
+    void SkipLineEnd() {
+        if (m_i < m_t.size() && m_t[m_i] == L'\r') ++m_i;
+        if (m_i < m_t.size() && m_t[m_i] == L'\n') ++m_i;
+        ++m_line;
+    }
+
+    void SkipBlank() {
+        while (true) {
+            SkipSpaces();
+            if (m_i >= m_t.size() || !AtLineEnd()) return;
+            SkipLineEnd();
+        }
+    }
+
+    // The rest of the line without trailing blanks; consumes the line end.
+    std::wstring_view RestOfLine() {
+        const size_t start = m_i;
+        while (!AtLineEnd()) ++m_i;
+        std::wstring_view line = m_t.substr(start, m_i - start);
+        while (!line.empty() && (line.back() == L' ' || line.back() == L'\t'))
+            line.remove_suffix(1);
+        if (m_i < m_t.size()) SkipLineEnd();
+        return line;
+    }
+
+    // Only blanks or a comment may follow a section or a value on its line.
+    bool EndOfEntry() {
+        SkipSpaces();
+        if (m_i < m_t.size() && m_t[m_i] == L';') RestOfLine();
+        if (!AtLineEnd()) return Fail("unexpected text after the entry");
+        if (m_i < m_t.size()) SkipLineEnd();
+        return true;
+    }
+
+    bool ReadSection(Operation* op) {
+        ++m_i;  // '['
+        op->kind = Operation::Kind::CreateKey;
+        if (m_i < m_t.size() && m_t[m_i] == L'-') {
+            op->kind = Operation::Kind::DeleteKey;
+            ++m_i;
+        }
+        const size_t start = m_i;
+        while (!AtLineEnd() && m_t[m_i] != L']') ++m_i;
+        if (AtLineEnd()) return Fail("a key section without ']'");
+        const std::wstring_view name = m_t.substr(start, m_i - start);
+        ++m_i;  // ']'
+        if (!StartsWithNoCase(name, kRootName) ||
+            (name.size() > kRootName.size() && name[kRootName.size()] != L'\\'))
+            return Fail("a key outside HKEY_CURRENT_USER");
+        const std::wstring_view path =
+            name.size() > kRootName.size() ? name.substr(kRootName.size() + 1) : L"";
+        std::vector<std::wstring_view> names;
+        if (SplitPath(path, &names) != kSuccess) return Fail("a malformed key path");
+        if (op->kind == Operation::Kind::DeleteKey && names.empty())
+            return Fail("the root key cannot be deleted");
+        op->path = path;
+        return EndOfEntry();
+    }
+
+    bool ReadQuoted(std::wstring* out) {
+        const int startLine = m_line;
+        ++m_i;  // opening quote
+        while (m_i < m_t.size()) {
+            wchar_t c = m_t[m_i++];
+            if (c == L'"') return true;
+            if (c == L'\\' && m_i < m_t.size() && (m_t[m_i] == L'\\' || m_t[m_i] == L'"')) {
+                c = m_t[m_i++];
+            } else if (c == L'\n') {
+                ++m_line;
+            }
+            out->push_back(c);
+        }
+        m_line = startLine;
+        return Fail("a text without its closing quote");
+    }
+
+    bool ReadValue(Operation* op) {
+        if (m_t[m_i] == L'@') {
+            ++m_i;
+        } else if (!ReadQuoted(&op->name)) {
+            return false;
+        }
+        SkipSpaces();
+        if (m_i >= m_t.size() || m_t[m_i] != L'=') return Fail("a value without '='");
+        ++m_i;
+        SkipSpaces();
+        const std::wstring_view rest = m_t.substr(m_i);
+        if (!rest.empty() && rest[0] == L'"') {
+            op->kind = Operation::Kind::SetString;
+            if (!ReadQuoted(&op->text)) return false;
+        } else if (!rest.empty() && rest[0] == L'-') {
+            op->kind = Operation::Kind::DeleteValue;
+            ++m_i;
+        } else if (StartsWithNoCase(rest, L"dword:")) {
+            op->kind = Operation::Kind::SetDword;
+            m_i += 6;
+            size_t digits = 0;
+            uint32_t value = 0;
+            for (int d; m_i < m_t.size() && (d = HexDigit(m_t[m_i])) >= 0; ++m_i, ++digits) {
+                if (digits == 8) return Fail("a dword of more than 8 hex digits");
+                value = value << 4 | static_cast<uint32_t>(d);
+            }
+            if (digits == 0) return Fail("a dword without hex digits");
+            op->dword = value;
+        } else {
+            return Fail("a value type other than a string or a dword");
+        }
+        return EndOfEntry();
+    }
+
+    std::wstring_view m_t;
+    size_t m_i = 0;
+    int m_line = 1;
+    std::string m_error;
+};
+
+void PutUnit16(std::string& out, uint32_t unit) {
+    out.push_back(static_cast<char>(unit & 0xFF));
+    out.push_back(static_cast<char>(unit >> 8));
+}
+
+}  // namespace
+
+Status SplitPath(std::wstring_view path, std::vector<std::wstring_view>* names) {
+    names->clear();
+    if (path.empty()) return kSuccess;
+    if (path.front() == L'\\') return kInvalidParameter;
+    if (path.back() == L'\\') path.remove_suffix(1);
+    while (true) {
+        const size_t sep = path.find(L'\\');
+        const std::wstring_view name = path.substr(0, sep);
+        if (name.empty() || name.size() > kMaxKeyNameChars ||
+            name.find(L'\0') != std::wstring_view::npos)
+            return kInvalidParameter;
+        names->push_back(name);
+        if (sep == std::wstring_view::npos) return kSuccess;
+        path.remove_prefix(sep + 1);
+    }
+}
+
+bool Parse(std::wstring_view t, std::vector<Operation>* operations, std::string* error) {
+    std::vector<Operation> ops;
+    Parser parser(t);
+    if (!parser.Run(&ops)) {
+        if (error) *error = parser.error();
+        return false;
+    }
+    *operations = std::move(ops);
+    return true;
+}
+
+std::wstring SectionLine(std::wstring_view path) {
+    std::wstring out = L"[";
+    out.append(kRootName);
+    if (!path.empty()) out.append(L"\\").append(path);
+    out.push_back(L']');
+    return out;
+}
+
+std::wstring StringValueLine(std::wstring_view name, std::wstring_view value) {
+    std::wstring out = NamePart(name);
+    AppendQuoted(out, value);
+    return out;
+}
+
+std::wstring DwordValueLine(std::wstring_view name, uint32_t value) {
+    static constexpr wchar_t kHex[] = L"0123456789abcdef";
+    std::wstring out = NamePart(name);
+    out.append(L"dword:");
+    for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 0xF]);
+    return out;
+}
+
+std::string EncodeFile(std::wstring_view t) {
+    std::string out = "\xFF\xFE";
+    out.reserve(2 + t.size() * 2);
+    for (const wchar_t w : t) {
+        auto c = static_cast<uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
+        if (c > 0x10FFFF) c = 0xFFFD;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            PutUnit16(out, 0xD800 + (c >> 10));
+            PutUnit16(out, 0xDC00 + (c & 0x3FF));
+        } else {
+            PutUnit16(out, c);
+        }
+    }
+    return out;
+}
+
+bool DecodeFile(std::string_view bytes, std::wstring* t, std::string* error) {
+    auto byteAt = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(bytes[i])); };
+    const bool le = bytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE;
+    const bool be = bytes.size() >= 2 && byteAt(0) == 0xFE && byteAt(1) == 0xFF;
+    if (!le && !be) {
+        if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+        *t = detail::FromUtf8(bytes);
+        return true;
+    }
+    if (bytes.size() % 2 != 0) {
+        if (error) *error = "a UTF-16 file of an odd number of bytes";
+        return false;
+    }
+    std::wstring out;
+    out.reserve(bytes.size() / 2);
+    for (size_t i = 2; i < bytes.size(); i += 2) {
+        uint32_t c = le ? byteAt(i) | byteAt(i + 1) << 8 : byteAt(i) << 8 | byteAt(i + 1);
+        if constexpr (sizeof(wchar_t) == 4) {
+            // Pairs become one character; a lone surrogate is kept as it is.
+            if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+                const uint32_t low =
+                    le ? byteAt(i + 2) | byteAt(i + 3) << 8 : byteAt(i + 2) << 8 | byteAt(i + 3);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                    i += 2;
+                }
+            }
+        }
+        out.push_back(static_cast<wchar_t>(c));
+    }
+    *t = std::move(out);
+    return true;
+}
+
+}  // namespace plat::reg::text

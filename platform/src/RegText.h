@@ -1,0 +1,47 @@
+// The registry editor's text form: parsing into operations, quoting, and the file encoding.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Registry.h"
+
+namespace plat::reg::text {
+
+inline constexpr std::wstring_view kHeader = L"Windows Registry Editor Version 5.00";
+inline constexpr std::wstring_view kHeaderVersion4 = L"REGEDIT4";
+inline constexpr std::wstring_view kRootName = L"HKEY_CURRENT_USER";
+inline constexpr std::wstring_view kNewline = L"\r\n";
+
+// One change a text asks for; `path` is relative to the root.
+struct Operation {
+    enum class Kind { CreateKey, DeleteKey, SetString, SetDword, DeleteValue };
+    Kind kind;
+    std::wstring path;
+    std::wstring name;
+    std::wstring text;
+    uint32_t dword = 0;
+};
+
+// Splits a key path (relative to the root, backslash-separated, at most one trailing backslash)
+// into key names of 1..kMaxKeyNameChars characters; kInvalidParameter when it is malformed.
+// An empty path is the root itself.
+Status SplitPath(std::wstring_view path, std::vector<std::wstring_view>* names);
+
+// Parses the whole text; on failure nothing is returned but the error, with its line number.
+bool Parse(std::wstring_view text, std::vector<Operation>* operations, std::string* error);
+
+// "[HKEY_CURRENT_USER\path]" for a path relative to the root (empty for the root itself).
+std::wstring SectionLine(std::wstring_view path);
+// `"name"="text"`, `@="text"`, `"name"=dword:0000002a`.
+std::wstring StringValueLine(std::wstring_view name, std::wstring_view value);
+std::wstring DwordValueLine(std::wstring_view name, uint32_t value);
+
+// Files are UTF-16LE with a byte-order mark, as the registry editor writes them; reading also
+// takes UTF-16BE and UTF-8, with or without a mark.
+std::string EncodeFile(std::wstring_view text);
+bool DecodeFile(std::string_view bytes, std::wstring* text, std::string* error);
+
+}  // namespace plat::reg::text

@@ -1,0 +1,695 @@
+// The registry tree kept in an SQLite store: one database file shared by every process using it.
+#include "platform/Registry.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "RegText.h"
+#include "Utf8.h"
+
+namespace plat::reg {
+
+struct KeyHandle {
+    uint64_t store;  // generation of the store the key was opened in
+    int64_t id;      // row of the key
+};
+
+namespace {
+
+constexpr int64_t kRootId = 1;
+constexpr int kSchemaVersion = 1;
+// Long enough for another process's write, fsync included, on a slow disk.
+constexpr int kBusyTimeoutMs = 30000;
+constexpr size_t kMaxValueNameChars = 16383;
+constexpr const char* kMemoryStore = ":memory:";
+
+// Key and value names are kept as written ("name") and ASCII upper-cased ("fold"), which is
+// what uniqueness and the enumeration order go by, as the platform's registry compares names.
+constexpr const char* kSchema = R"(
+CREATE TABLE IF NOT EXISTS keys(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    parent INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    fold TEXT NOT NULL,
+    UNIQUE(parent, fold));
+CREATE TABLE IF NOT EXISTS vals(
+    key INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    fold TEXT NOT NULL,
+    type INTEGER NOT NULL,
+    data,
+    PRIMARY KEY(key, fold)) WITHOUT ROWID;
+INSERT OR IGNORE INTO keys(id, parent, name, fold) VALUES(1, 0, '', '');
+)";
+
+std::string Utf8(std::wstring_view w) {
+    std::string s;
+    detail::AppendUtf8(s, w, true);
+    return s;
+}
+
+std::string Fold(std::wstring_view w) {
+    std::wstring upper(w);
+    for (wchar_t& c : upper)
+        if (c >= L'a' && c <= L'z') c = c - L'a' + L'A';
+    return Utf8(upper);
+}
+
+class Store {
+public:
+    Store(sqlite3* db, std::string path, uint64_t generation)
+        : m_db(db), m_path(std::move(path)), m_generation(generation) {}
+    ~Store() {
+        for (auto& [sql, stmt] : m_statements) sqlite3_finalize(stmt);
+        sqlite3_close_v2(m_db);
+    }
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    sqlite3* db() const { return m_db; }
+    const std::string& path() const { return m_path; }
+    uint64_t generation() const { return m_generation; }
+
+    // Statements are prepared once per store; null when the text does not prepare.
+    sqlite3_stmt* Prepare(const char* sql) {
+        auto it = m_statements.find(sql);
+        if (it != m_statements.end()) return it->second;
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) !=
+            SQLITE_OK)
+            return nullptr;
+        m_statements.emplace(sql, stmt);
+        return stmt;
+    }
+
+    bool Exec(const char* sql) {
+        return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+
+private:
+    sqlite3* m_db;
+    std::string m_path;
+    uint64_t m_generation;
+    std::unordered_map<const char*, sqlite3_stmt*> m_statements;
+};
+
+// One use of a cached statement; reset when it goes, so the same text can run again (but not
+// while this use is alive: callers collect rows before recursing).
+class Query {
+public:
+    Query(Store& store, const char* sql) : m_stmt(store.Prepare(sql)) {}
+    ~Query() {
+        if (m_stmt) {
+            sqlite3_reset(m_stmt);
+            sqlite3_clear_bindings(m_stmt);
+        }
+    }
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    Query& Bind(int index, int64_t v) {
+        if (m_stmt) sqlite3_bind_int64(m_stmt, index, v);
+        return *this;
+    }
+    Query& Bind(int index, const std::string& v) {
+        if (m_stmt)
+            sqlite3_bind_text(m_stmt, index, v.data(), static_cast<int>(v.size()),
+                              SQLITE_TRANSIENT);
+        return *this;
+    }
+    // SQLITE_ROW, SQLITE_DONE or an error.
+    int Step() { return m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR; }
+    bool Done() { return Step() == SQLITE_DONE; }
+
+    int64_t Int(int col) const { return sqlite3_column_int64(m_stmt, col); }
+    int Type(int col) const { return sqlite3_column_type(m_stmt, col); }
+    std::wstring Text(int col) const {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col));
+        const int n = sqlite3_column_bytes(m_stmt, col);
+        return p ? detail::FromUtf8(std::string_view(p, static_cast<size_t>(n))) : std::wstring();
+    }
+
+private:
+    sqlite3_stmt* m_stmt;
+};
+
+// A transaction; rolled back unless committed. Writers start IMMEDIATE so that a busy store is
+// waited for at the start (by the busy timeout) instead of failing at the first write.
+class Transaction {
+public:
+    Transaction(Store& store, bool write) : m_store(store) {
+        m_open = store.Exec(write ? "BEGIN IMMEDIATE" : "BEGIN");
+    }
+    ~Transaction() {
+        if (m_open) m_store.Exec("ROLLBACK");
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    bool ok() const { return m_open; }
+    Status Commit() {
+        if (!m_open) return kStoreFailure;
+        if (!m_store.Exec("COMMIT")) return kStoreFailure;
+        m_open = false;
+        return kSuccess;
+    }
+
+private:
+    Store& m_store;
+    bool m_open;
+};
+
+// Never destroyed: keys may be closed from static destructors at exit.
+struct Registry {
+    std::mutex mutex;
+    std::unique_ptr<Store> store;
+    uint64_t generation = 0;
+    std::unordered_set<KeyHandle*> handles;
+};
+
+Registry& R() {
+    static Registry* const registry = new Registry;
+    return *registry;
+}
+
+bool InitSchema(Store& store, std::string* error) {
+    Transaction txn(store, true);
+    if (!txn.ok()) {
+        *error = sqlite3_errmsg(store.db());
+        return false;
+    }
+    int version = 0;
+    {
+        Query q(store, "PRAGMA user_version");
+        if (q.Step() != SQLITE_ROW) {
+            *error = sqlite3_errmsg(store.db());
+            return false;
+        }
+        version = static_cast<int>(q.Int(0));
+    }
+    if (version != 0 && version != kSchemaVersion) {
+        *error = "the store has an unknown layout (version " + std::to_string(version) + ")";
+        return false;
+    }
+    if (version == 0) {
+        const std::string setVersion = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
+        if (!store.Exec(kSchema) || !store.Exec(setVersion.c_str())) {
+            *error = sqlite3_errmsg(store.db());
+            return false;
+        }
+    }
+    if (txn.Commit() != kSuccess) {
+        *error = sqlite3_errmsg(store.db());
+        return false;
+    }
+    return true;
+}
+
+// Switching a new file to WAL needs the file to itself; another process opening it at the same
+// moment may answer busy without waiting, so try again for a while.
+bool UseWal(Store& store, std::string* error) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    while (true) {
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v2(store.db(), "PRAGMA journal_mode=WAL", -1, &stmt, nullptr);
+        std::string mode;
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_step(stmt);
+            if (rc == SQLITE_ROW) {
+                const auto* text = sqlite3_column_text(stmt, 0);
+                mode = text ? reinterpret_cast<const char*>(text) : "";
+            }
+        }
+        sqlite3_finalize(stmt);
+        if (rc == SQLITE_ROW) {
+            if (mode == "wal") return true;
+            *error = "the store cannot use write-ahead logging (mode " + mode + ")";
+            return false;
+        }
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) ||
+            std::chrono::steady_clock::now() > deadline) {
+            *error = sqlite3_errmsg(store.db());
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+std::unique_ptr<Store> MakeStore(const std::string& path, uint64_t generation, std::string* error) {
+    const bool memory = path.empty();
+    sqlite3* db = nullptr;
+    const int rc =
+        sqlite3_open_v2(memory ? kMemoryStore : path.c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        *error = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    auto store = std::make_unique<Store>(db, path, generation);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    if (!memory) {
+        if (!UseWal(*store, error)) return nullptr;
+        // FULL: each commit is synced to the log before the call returns.
+        if (!store->Exec("PRAGMA synchronous=FULL")) {
+            *error = sqlite3_errmsg(db);
+            return nullptr;
+        }
+    }
+    if (!InitSchema(*store, error)) return nullptr;
+    return store;
+}
+
+// The current store, made in memory on first use; the registry lock is held.
+Store* CurrentStore() {
+    Registry& r = R();
+    if (!r.store) {
+        std::string error;
+        r.store = MakeStore({}, ++r.generation, &error);
+    }
+    return r.store.get();
+}
+
+Status CheckHandle(HKey key, Store** store) {
+    Registry& r = R();
+    if (!key || !r.handles.contains(key)) return kInvalidHandle;
+    *store = CurrentStore();
+    if (!*store || key->store != (*store)->generation()) return kInvalidHandle;
+    return kSuccess;
+}
+
+// Inside a transaction: whether the key still exists.
+Status KeyAlive(Store& store, int64_t id) {
+    Query q(store, "SELECT 1 FROM keys WHERE id=?1");
+    const int rc = q.Bind(1, id).Step();
+    if (rc == SQLITE_ROW) return kSuccess;
+    return rc == SQLITE_DONE ? kKeyDeleted : kStoreFailure;
+}
+
+// The child of `parent` with the name, 0 when there is none, -1 on a store failure.
+int64_t FindChild(Store& store, int64_t parent, std::wstring_view name) {
+    Query q(store, "SELECT id FROM keys WHERE parent=?1 AND fold=?2");
+    const int rc = q.Bind(1, parent).Bind(2, Fold(name)).Step();
+    if (rc == SQLITE_ROW) return q.Int(0);
+    return rc == SQLITE_DONE ? 0 : -1;
+}
+
+// Walks the names below `from`; kFileNotFound when one is missing.
+Status Walk(Store& store, int64_t from, const std::vector<std::wstring_view>& names, int64_t* id,
+            std::wstring* fullPath = nullptr) {
+    int64_t cur = from;
+    for (const auto name : names) {
+        if (fullPath) {
+            Query q(store, "SELECT name FROM keys WHERE parent=?1 AND fold=?2");
+            const int rc = q.Bind(1, cur).Bind(2, Fold(name)).Step();
+            if (rc != SQLITE_ROW) return rc == SQLITE_DONE ? kFileNotFound : kStoreFailure;
+            if (!fullPath->empty()) fullPath->push_back(L'\\');
+            fullPath->append(q.Text(0));
+        }
+        cur = FindChild(store, cur, name);
+        if (cur < 0) return kStoreFailure;
+        if (cur == 0) return kFileNotFound;
+    }
+    *id = cur;
+    return kSuccess;
+}
+
+Status CreatePath(Store& store, const std::vector<std::wstring_view>& names, int64_t* id) {
+    int64_t cur = kRootId;
+    for (const auto name : names) {
+        int64_t child = FindChild(store, cur, name);
+        if (child < 0) return kStoreFailure;
+        if (child == 0) {
+            Query q(store, "INSERT INTO keys(parent, name, fold) VALUES(?1, ?2, ?3)");
+            if (!q.Bind(1, cur).Bind(2, Utf8(name)).Bind(3, Fold(name)).Done())
+                return kStoreFailure;
+            child = sqlite3_last_insert_rowid(store.db());
+        }
+        cur = child;
+    }
+    *id = cur;
+    return kSuccess;
+}
+
+// Removes the values and subkeys of `id`, and the key itself with `withKey`.
+Status DeleteBelow(Store& store, int64_t id, bool withKey) {
+    static constexpr const char* kDeleteValues = R"(
+        WITH RECURSIVE sub(id) AS (
+            SELECT ?1 UNION ALL SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id)
+        DELETE FROM vals WHERE key IN (SELECT id FROM sub))";
+    static constexpr const char* kDeleteSubkeys = R"(
+        WITH RECURSIVE sub(id) AS (
+            SELECT id FROM keys WHERE parent = ?1
+            UNION ALL SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id)
+        DELETE FROM keys WHERE id IN (SELECT id FROM sub))";
+    if (!Query(store, kDeleteValues).Bind(1, id).Done()) return kStoreFailure;
+    if (!Query(store, kDeleteSubkeys).Bind(1, id).Done()) return kStoreFailure;
+    if (withKey && !Query(store, "DELETE FROM keys WHERE id=?1").Bind(1, id).Done())
+        return kStoreFailure;
+    return kSuccess;
+}
+
+Status PutValue(Store& store, int64_t key, std::wstring_view name, ValueType type,
+                std::wstring_view text, uint32_t dword) {
+    Query q(store, R"(
+        INSERT INTO vals(key, name, fold, type, data) VALUES(?1, ?2, ?3, ?4, ?5)
+        ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data)");
+    q.Bind(1, key).Bind(2, Utf8(name)).Bind(3, Fold(name)).Bind(4, static_cast<int64_t>(type));
+    if (type == ValueType::String)
+        q.Bind(5, Utf8(text));
+    else
+        q.Bind(5, static_cast<int64_t>(dword));
+    return q.Done() ? kSuccess : kStoreFailure;
+}
+
+HKey NewHandle(const Store& store, int64_t id) {
+    auto* handle = new KeyHandle{store.generation(), id};
+    R().handles.insert(handle);
+    return handle;
+}
+
+// The registry lock, the handle's store, a transaction and the key's existence, for every
+// operation on an open key.
+template <class Body>
+Status OnKey(HKey key, bool write, Body body) {
+    std::lock_guard lock(R().mutex);
+    Store* store = nullptr;
+    if (Status s = CheckHandle(key, &store); s != kSuccess) return s;
+    Transaction txn(*store, write);
+    if (!txn.ok()) return kStoreFailure;
+    if (Status s = KeyAlive(*store, key->id); s != kSuccess) return s;
+    if (Status s = body(*store); s != kSuccess) return s;
+    return txn.Commit();
+}
+
+Status SetValue(HKey key, std::wstring_view name, ValueType type, std::wstring_view text,
+                uint32_t dword) {
+    if (name.size() > kMaxValueNameChars) return kInvalidParameter;
+    return OnKey(key, true,
+                 [&](Store& store) { return PutValue(store, key->id, name, type, text, dword); });
+}
+
+// Reads a value of the wanted type into `read`'s query.
+template <class Read>
+Status GetValue(HKey key, std::wstring_view name, ValueType wanted, Read read) {
+    return OnKey(key, false, [&](Store& store) {
+        Query q(store, "SELECT type, data FROM vals WHERE key=?1 AND fold=?2");
+        const int rc = q.Bind(1, key->id).Bind(2, Fold(name)).Step();
+        if (rc == SQLITE_DONE) return kFileNotFound;
+        if (rc != SQLITE_ROW) return kStoreFailure;
+        if (q.Int(0) != static_cast<int64_t>(wanted)) return kInvalidParameter;
+        return read(q);
+    });
+}
+
+bool ExportTree(Store& store, int64_t id, const std::wstring& path, std::wstring* out) {
+    using namespace text;
+    out->append(SectionLine(path)).append(kNewline);
+    {
+        Query q(store, "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY fold");
+        q.Bind(1, id);
+        int rc;
+        while ((rc = q.Step()) == SQLITE_ROW) {
+            const std::wstring name = q.Text(0);
+            const int64_t type = q.Int(1);
+            if (type == static_cast<int64_t>(ValueType::String)) {
+                out->append(StringValueLine(name, q.Text(2))).append(kNewline);
+            } else if (type == static_cast<int64_t>(ValueType::Dword) &&
+                       q.Type(2) == SQLITE_INTEGER && q.Int(2) >= 0 && q.Int(2) <= UINT32_MAX) {
+                out->append(DwordValueLine(name, static_cast<uint32_t>(q.Int(2)))).append(kNewline);
+            }
+        }
+        if (rc != SQLITE_DONE) return false;
+    }
+    out->append(kNewline);
+    std::vector<std::pair<int64_t, std::wstring>> children;
+    {
+        Query q(store, "SELECT id, name FROM keys WHERE parent=?1 ORDER BY fold");
+        q.Bind(1, id);
+        int rc;
+        while ((rc = q.Step()) == SQLITE_ROW) children.emplace_back(q.Int(0), q.Text(1));
+        if (rc != SQLITE_DONE) return false;
+    }
+    for (const auto& [child, name] : children) {
+        if (!ExportTree(store, child, path.empty() ? name : path + L"\\" + name, out)) return false;
+    }
+    return true;
+}
+
+// The text of the tree below `path`; false when the key does not exist or the store fails.
+bool Export(std::wstring_view path, std::wstring* out) {
+    out->assign(text::kHeader).append(text::kNewline).append(text::kNewline);
+    std::vector<std::wstring_view> names;
+    if (text::SplitPath(path, &names) != kSuccess) return false;
+    std::lock_guard lock(R().mutex);
+    Store* store = CurrentStore();
+    if (!store) return false;
+    Transaction txn(*store, false);
+    if (!txn.ok()) return false;
+    int64_t id = 0;
+    std::wstring fullPath;
+    if (Walk(*store, kRootId, names, &id, &fullPath) != kSuccess) return false;
+    std::wstring body;
+    if (!ExportTree(*store, id, fullPath, &body)) return false;
+    out->append(body);
+    return true;
+}
+
+Status Apply(Store& store, const text::Operation& op) {
+    using Kind = text::Operation::Kind;
+    std::vector<std::wstring_view> names;
+    if (text::SplitPath(op.path, &names) != kSuccess) return kInvalidParameter;
+    int64_t id = 0;
+    if (op.kind == Kind::DeleteKey) {
+        const Status s = Walk(store, kRootId, names, &id);
+        if (s == kFileNotFound) return kSuccess;
+        return s == kSuccess ? DeleteBelow(store, id, true) : s;
+    }
+    if (Status s = CreatePath(store, names, &id); s != kSuccess) return s;
+    switch (op.kind) {
+        case Kind::SetString:
+            return PutValue(store, id, op.name, ValueType::String, op.text, 0);
+        case Kind::SetDword:
+            return PutValue(store, id, op.name, ValueType::Dword, {}, op.dword);
+        case Kind::DeleteValue: {
+            Query q(store, "DELETE FROM vals WHERE key=?1 AND fold=?2");
+            return q.Bind(1, id).Bind(2, Fold(op.name)).Done() ? kSuccess : kStoreFailure;
+        }
+        default:
+            return kSuccess;
+    }
+}
+
+}  // namespace
+
+Status CreateKey(std::wstring_view path, HKey* out) {
+    if (!out) return kInvalidParameter;
+    std::vector<std::wstring_view> names;
+    if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
+    std::lock_guard lock(R().mutex);
+    Store* store = CurrentStore();
+    if (!store) return kStoreFailure;
+    Transaction txn(*store, true);
+    if (!txn.ok()) return kStoreFailure;
+    int64_t id = 0;
+    if (Status s = CreatePath(*store, names, &id); s != kSuccess) return s;
+    if (Status s = txn.Commit(); s != kSuccess) return s;
+    *out = NewHandle(*store, id);
+    return kSuccess;
+}
+
+Status OpenKey(std::wstring_view path, HKey* out) {
+    if (!out) return kInvalidParameter;
+    std::vector<std::wstring_view> names;
+    if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
+    std::lock_guard lock(R().mutex);
+    Store* store = CurrentStore();
+    if (!store) return kStoreFailure;
+    Transaction txn(*store, false);
+    if (!txn.ok()) return kStoreFailure;
+    int64_t id = 0;
+    if (Status s = Walk(*store, kRootId, names, &id); s != kSuccess) return s;
+    if (Status s = txn.Commit(); s != kSuccess) return s;
+    *out = NewHandle(*store, id);
+    return kSuccess;
+}
+
+Status CloseKey(HKey key) {
+    std::lock_guard lock(R().mutex);
+    if (!key || R().handles.erase(key) == 0) return kInvalidHandle;
+    delete key;
+    return kSuccess;
+}
+
+Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars) {
+    if (!name || !nameChars) return kInvalidParameter;
+    return OnKey(key, false, [&](Store& store) {
+        Query q(store, "SELECT name FROM keys WHERE parent=?1 ORDER BY fold LIMIT 1 OFFSET ?2");
+        const int rc = q.Bind(1, key->id).Bind(2, static_cast<int64_t>(index)).Step();
+        if (rc == SQLITE_DONE) return kNoMoreItems;
+        if (rc != SQLITE_ROW) return kStoreFailure;
+        const std::wstring found = q.Text(0);
+        if (found.size() >= *nameChars) return kMoreData;
+        found.copy(name, found.size());
+        name[found.size()] = L'\0';
+        *nameChars = static_cast<uint32_t>(found.size());
+        return kSuccess;
+    });
+}
+
+Status DeleteTree(HKey key, std::wstring_view subkey) {
+    std::vector<std::wstring_view> names;
+    if (Status s = text::SplitPath(subkey, &names); s != kSuccess) return s;
+    return OnKey(key, true, [&](Store& store) {
+        int64_t id = 0;
+        if (Status s = Walk(store, key->id, names, &id); s != kSuccess) return s;
+        return DeleteBelow(store, id, !names.empty());
+    });
+}
+
+Status DeleteKey(HKey key, std::wstring_view subkey) {
+    std::vector<std::wstring_view> names;
+    if (Status s = text::SplitPath(subkey, &names); s != kSuccess) return s;
+    return OnKey(key, true, [&](Store& store) {
+        int64_t id = 0;
+        if (Status s = Walk(store, key->id, names, &id); s != kSuccess) return s;
+        if (id == kRootId) return kAccessDenied;
+        Query q(store, "SELECT 1 FROM keys WHERE parent=?1 LIMIT 1");
+        const int rc = q.Bind(1, id).Step();
+        if (rc == SQLITE_ROW) return kAccessDenied;
+        if (rc != SQLITE_DONE) return kStoreFailure;
+        return DeleteBelow(store, id, true);
+    });
+}
+
+Status SetStringValue(HKey key, std::wstring_view name, std::wstring_view value) {
+    return SetValue(key, name, ValueType::String, value, 0);
+}
+
+Status SetDwordValue(HKey key, std::wstring_view name, uint32_t value) {
+    return SetValue(key, name, ValueType::Dword, {}, value);
+}
+
+Status GetStringValue(HKey key, std::wstring_view name, std::wstring* value) {
+    if (!value) return kInvalidParameter;
+    return GetValue(key, name, ValueType::String, [&](Query& q) {
+        if (q.Type(1) != SQLITE_TEXT) return kStoreFailure;
+        *value = q.Text(1);
+        return kSuccess;
+    });
+}
+
+Status GetDwordValue(HKey key, std::wstring_view name, uint32_t* value) {
+    if (!value) return kInvalidParameter;
+    return GetValue(key, name, ValueType::Dword, [&](Query& q) {
+        // Anything but a 32-bit number here was not written by us.
+        if (q.Type(1) != SQLITE_INTEGER || q.Int(1) < 0 || q.Int(1) > UINT32_MAX)
+            return kStoreFailure;
+        *value = static_cast<uint32_t>(q.Int(1));
+        return kSuccess;
+    });
+}
+
+Status DeleteValue(HKey key, std::wstring_view name) {
+    return OnKey(key, true, [&](Store& store) {
+        Query q(store, "DELETE FROM vals WHERE key=?1 AND fold=?2");
+        if (!q.Bind(1, key->id).Bind(2, Fold(name)).Done()) return kStoreFailure;
+        return sqlite3_changes(store.db()) == 0 ? kFileNotFound : kSuccess;
+    });
+}
+
+bool OpenStore(const std::string& path, std::string* error) {
+    std::string why;
+    if (path.empty()) {
+        why = "no store path given";
+    } else {
+        uint64_t generation = 0;
+        {
+            std::lock_guard lock(R().mutex);
+            generation = ++R().generation;
+        }
+        // Opened outside the lock: another process may hold the file for a while.
+        auto store = MakeStore(path, generation, &why);
+        if (store) {
+            std::unique_ptr<Store> old;
+            std::lock_guard lock(R().mutex);
+            old = std::move(R().store);
+            R().store = std::move(store);
+            return true;
+        }
+    }
+    if (error) *error = path + ": " + why;
+    return false;
+}
+
+void UseMemoryStore() {
+    std::lock_guard lock(R().mutex);
+    Registry& r = R();
+    std::string error;
+    r.store = MakeStore({}, ++r.generation, &error);
+}
+
+std::string StorePath() {
+    std::lock_guard lock(R().mutex);
+    return R().store ? R().store->path() : std::string();
+}
+
+std::wstring ExportRegText(std::wstring_view path) {
+    std::wstring out;
+    Export(path, &out);
+    return out;
+}
+
+bool ImportRegText(std::wstring_view regText, std::string* error) {
+    std::vector<text::Operation> ops;
+    if (!text::Parse(regText, &ops, error)) return false;
+    std::lock_guard lock(R().mutex);
+    Store* store = CurrentStore();
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (!store) return fail("the store is not available");
+    // All or nothing: one transaction for the whole text.
+    Transaction txn(*store, true);
+    if (!txn.ok()) return fail(sqlite3_errmsg(store->db()));
+    for (const auto& op : ops) {
+        if (Apply(*store, op) != kSuccess) return fail(sqlite3_errmsg(store->db()));
+    }
+    if (txn.Commit() != kSuccess) return fail(sqlite3_errmsg(store->db()));
+    return true;
+}
+
+bool ExportRegFile(const std::string& file, std::wstring_view path) {
+    std::wstring regText;
+    if (!Export(path, &regText)) return false;
+    const std::string bytes = text::EncodeFile(regText);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+bool ImportRegFile(const std::string& file, std::string* error) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        if (error) *error = file + ": cannot be read";
+        return false;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::wstring regText;
+    if (!text::DecodeFile(bytes, &regText, error)) return false;
+    return ImportRegText(regText, error);
+}
+
+}  // namespace plat::reg

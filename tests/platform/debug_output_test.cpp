@@ -1,0 +1,182 @@
+// Tests of the debugger output sinks: capture, file, standard error, environment, threads.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "child_process.h"
+#include "platform/DebugOutput.h"
+
+namespace {
+
+using platform_test::Child;
+using platform_test::TempDir;
+
+std::vector<std::string> FileLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class DebugOutput : public ::testing::Test {
+protected:
+    void SetUp() override { plat::SetDebugOutputNone(); }
+    void TearDown() override { plat::SetDebugOutputNone(); }
+};
+
+TEST_F(DebugOutput, OffTakesNoLines) {
+    EXPECT_FALSE(plat::DebugOutputEnabled());
+    plat::OutputDebugText(L"nobody hears this");  // must simply do nothing
+    plat::OutputDebugNarrow(nullptr);
+}
+
+TEST_F(DebugOutput, CaptureCollectsWideAndNarrowLines) {
+    plat::DebugCapture capture;
+    EXPECT_TRUE(plat::DebugOutputEnabled());
+    plat::OutputDebugText(L"Port is ====================== 1");
+    plat::OutputDebugNarrow("Window.Mode");
+    plat::OutputDebugNarrow("Window.Mode");
+    plat::OutputDebugText(L"ends with a break\r\n");
+    plat::OutputDebugNarrow(nullptr);
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<std::wstring>{L"Port is ====================== 1", L"Window.Mode",
+                                         L"Window.Mode", L"ends with a break"}));
+    EXPECT_EQ(capture.Count(L"Window.Mode"), 2u);
+    EXPECT_TRUE(capture.Contains(L"ends with a break"));
+    EXPECT_FALSE(capture.Contains(L"Window"));
+    capture.Clear();
+    EXPECT_TRUE(capture.Lines().empty());
+}
+
+TEST_F(DebugOutput, CaptureRestoresThePreviousSink) {
+    std::vector<std::wstring> seen;
+    plat::SetDebugOutputCallback([&](std::wstring_view line) { seen.emplace_back(line); });
+    {
+        plat::DebugCapture outer;
+        {
+            plat::DebugCapture inner;
+            plat::OutputDebugText(L"inner");
+            EXPECT_FALSE(outer.Contains(L"inner"));
+        }
+        plat::OutputDebugText(L"outer");
+        EXPECT_TRUE(outer.Contains(L"outer"));
+    }
+    plat::OutputDebugText(L"callback");
+    EXPECT_EQ(seen, std::vector<std::wstring>{L"callback"});
+    plat::SetDebugOutputNone();
+    { plat::DebugCapture capture; }
+    EXPECT_FALSE(plat::DebugOutputEnabled());
+}
+
+TEST_F(DebugOutput, NonAsciiNarrowTextReachesCallbackConverted) {
+    plat::DebugCapture capture;
+    plat::OutputDebugNarrow("caf\xe9");  // not valid in the "C" code page: kept byte for byte
+    EXPECT_TRUE(capture.Contains(L"caf\u00e9"));
+}
+
+TEST_F(DebugOutput, FileSinkAppendsUtf8Lines) {
+    TempDir dir;
+    const std::string path = dir.File("debug.log");
+    std::ofstream(path) << "earlier\n";
+    ASSERT_TRUE(plat::SetDebugOutputFile(path));
+    plat::OutputDebugText(L"Waiting for 2 events to complete");
+    plat::OutputDebugText(L"caf\u00e9 \u65e5");
+    plat::OutputDebugNarrow("ExposureTime.Min\n");
+    plat::OutputDebugNarrow("");
+    EXPECT_EQ(FileLines(path),
+              (std::vector<std::string>{"earlier", "Waiting for 2 events to complete",
+                                        "caf\xc3\xa9 \xe6\x97\xa5", "ExposureTime.Min", ""}));
+    EXPECT_FALSE(plat::SetDebugOutputFile(dir.File("no/such/folder/x.log")));
+    EXPECT_TRUE(plat::DebugOutputEnabled());  // the failed switch kept the file
+}
+
+TEST_F(DebugOutput, LinesFromManyThreadsNeverInterleave) {
+    TempDir dir;
+    const std::string path = dir.File("threads.log");
+    ASSERT_TRUE(plat::SetDebugOutputFile(path));
+    constexpr int kThreads = 6;
+    constexpr int kLines = 300;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t] {
+            const std::string narrow(200, static_cast<char>('a' + t));
+            const std::wstring wide(150, static_cast<wchar_t>(L'A' + t));
+            for (int i = 0; i < kLines; ++i) {
+                plat::OutputDebugNarrow(narrow.c_str());
+                plat::OutputDebugText(wide);
+            }
+        });
+    }
+    for (auto& th : threads) th.join();
+    const auto lines = FileLines(path);
+    ASSERT_EQ(lines.size(), static_cast<size_t>(kThreads * kLines * 2));
+    for (const auto& line : lines) {
+        ASSERT_FALSE(line.empty());
+        EXPECT_EQ(line, std::string(line.size(), line[0]));
+        EXPECT_TRUE(line.size() == 200 || line.size() == 150) << line.size();
+    }
+}
+
+TEST_F(DebugOutput, CaptureCollectsFromManyThreads) {
+    plat::DebugCapture capture;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([] {
+            for (int i = 0; i < 500; ++i) plat::OutputDebugNarrow("line");
+        });
+    for (auto& th : threads) th.join();
+    EXPECT_EQ(capture.Count(L"line"), 2000u);
+}
+
+TEST_F(DebugOutput, SwitchingSinksWhileOthersWriteIsSafe) {
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        while (!stop) plat::OutputDebugText(L"busy");
+    });
+    for (int i = 0; i < 200; ++i) {
+        plat::DebugCapture capture;
+        plat::SetDebugOutputCallback([](std::wstring_view) {});
+    }
+    stop = true;
+    writer.join();
+}
+
+TEST_F(DebugOutput, SettingNamesTheSink) {
+    TempDir dir;
+    EXPECT_TRUE(plat::detail::ApplyDebugLogSetting("stderr"));
+    EXPECT_TRUE(plat::DebugOutputEnabled());
+    EXPECT_TRUE(plat::detail::ApplyDebugLogSetting(""));
+    EXPECT_FALSE(plat::DebugOutputEnabled());
+    EXPECT_TRUE(plat::detail::ApplyDebugLogSetting(dir.File("env.log").c_str()));
+    plat::OutputDebugText(L"to the file");
+    EXPECT_EQ(FileLines(dir.File("env.log")), std::vector<std::string>{"to the file"});
+    EXPECT_FALSE(plat::detail::ApplyDebugLogSetting(dir.File("missing/env.log").c_str()));
+    EXPECT_TRUE(plat::detail::ApplyDebugLogSetting(nullptr));
+    EXPECT_FALSE(plat::DebugOutputEnabled());
+}
+
+TEST(DebugOutputEnvironment, ChildProcessFollowsTheVariable) {
+    TempDir dir;
+    const std::string path = dir.File("child.log");
+    {
+        Child child({"debug", "Port is 3"}, {"AMBREL_DEBUG_LOG=" + path});
+        ASSERT_TRUE(child.started());
+        EXPECT_EQ(child.Wait(), 0);
+    }
+    EXPECT_EQ(FileLines(path), (std::vector<std::string>{"wide:Port is 3", "narrow:Port is 3"}));
+    {
+        Child child({"debug", "x"}, {"AMBREL_DEBUG_LOG=stderr"}, true);
+        EXPECT_EQ(child.ReadAll(), "wide:x\nnarrow:x\n");
+        EXPECT_EQ(child.Wait(), 0);
+    }
+    {
+        Child child({"debug", "x"}, {}, true);
+        EXPECT_EQ(child.ReadAll(), "");
+        EXPECT_EQ(child.Wait(), 0);
+    }
+}
+
+}  // namespace

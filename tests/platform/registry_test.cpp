@@ -1,0 +1,384 @@
+// Tests of the registry tree's semantics and its text form, on the in-memory store.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <thread>
+
+#include "child_process.h"
+#include "platform/Registry.h"
+
+namespace reg = plat::reg;
+
+namespace {
+
+class Registry : public ::testing::Test {
+protected:
+    void SetUp() override { reg::UseMemoryStore(); }
+
+    static std::wstring Enum(reg::HKey key, uint32_t index) {
+        wchar_t name[reg::kMaxKeyNameChars + 1];
+        uint32_t chars = reg::kMaxKeyNameChars + 1;
+        const reg::Status s = reg::EnumKey(key, index, name, &chars);
+        return s == reg::kSuccess ? std::wstring(name, chars) : L"#" + std::to_wstring(s);
+    }
+
+    static std::vector<std::wstring> Subkeys(std::wstring_view path) {
+        reg::KeyGuard key;
+        std::vector<std::wstring> names;
+        if (reg::OpenKey(path, key.out()) != reg::kSuccess) return {L"#missing"};
+        for (uint32_t i = 0;; ++i) {
+            std::wstring name = Enum(key.get(), i);
+            if (name == L"#" + std::to_wstring(reg::kNoMoreItems)) return names;
+            names.push_back(name);
+        }
+    }
+
+    static bool Exists(std::wstring_view path) {
+        reg::KeyGuard key;
+        return reg::OpenKey(path, key.out()) == reg::kSuccess;
+    }
+};
+
+TEST_F(Registry, CreateMakesParentsAndNamesIgnoreCase) {
+    reg::KeyGuard key;
+    ASSERT_EQ(reg::CreateKey(L"Software\\Talverd\\Keltaro5", key.out()), reg::kSuccess);
+    EXPECT_TRUE(Exists(L"Software"));
+    EXPECT_TRUE(Exists(L"SOFTWARE\\talverd"));
+    EXPECT_TRUE(Exists(L"software\\TALVERD\\keltaro5\\"));  // one trailing backslash is fine
+    reg::KeyGuard again;
+    ASSERT_EQ(reg::CreateKey(L"SOFTWARE\\TALVERD", again.out()), reg::kSuccess);
+    EXPECT_EQ(Subkeys(L"Software"), std::vector<std::wstring>{L"Talverd"});  // case kept
+    EXPECT_EQ(Subkeys(L""), std::vector<std::wstring>{L"Software"});
+    reg::KeyGuard missing;
+    EXPECT_EQ(reg::OpenKey(L"Software\\Other", missing.out()), reg::kFileNotFound);
+    EXPECT_EQ(missing.get(), nullptr);
+}
+
+TEST_F(Registry, MalformedPathsAreRefused) {
+    reg::HKey key = nullptr;
+    EXPECT_EQ(reg::CreateKey(L"\\Software", &key), reg::kInvalidParameter);
+    EXPECT_EQ(reg::CreateKey(L"Software\\\\Talverd", &key), reg::kInvalidParameter);
+    EXPECT_EQ(reg::CreateKey(L"a\\" + std::wstring(256, L'x'), &key), reg::kInvalidParameter);
+    EXPECT_EQ(reg::CreateKey(std::wstring(L"a\0b", 3), &key), reg::kInvalidParameter);
+    EXPECT_EQ(reg::CreateKey(L"Software", nullptr), reg::kInvalidParameter);
+    EXPECT_EQ(key, nullptr);
+    EXPECT_FALSE(Exists(L"a"));  // nothing of a refused path was created
+    reg::KeyGuard longest;
+    EXPECT_EQ(reg::CreateKey(std::wstring(255, L'y'), longest.out()), reg::kSuccess);
+}
+
+TEST_F(Registry, EnumerationIsInCaseInsensitiveOrder) {
+    for (const wchar_t* name : {L"b", L"A", L"c", L"_x", L"Z", L"a1"}) {
+        reg::KeyGuard k;
+        ASSERT_EQ(reg::CreateKey(std::wstring(L"Root\\") + name, k.out()), reg::kSuccess);
+    }
+    // Letters compare as upper case, so '_' sorts after 'Z', as the platform's registry does.
+    EXPECT_EQ(Subkeys(L"Root"), (std::vector<std::wstring>{L"A", L"a1", L"b", L"c", L"Z", L"_x"}));
+    reg::KeyGuard root;
+    ASSERT_EQ(reg::OpenKey(L"Root", root.out()), reg::kSuccess);
+    EXPECT_EQ(Enum(root.get(), 6), L"#259");
+    EXPECT_EQ(Enum(root.get(), 4000000000u), L"#259");
+}
+
+TEST_F(Registry, EnumerationIntoTooSmallBufferWritesNothing) {
+    reg::KeyGuard key, child;
+    ASSERT_EQ(reg::CreateKey(L"Software\\Talverd", child.out()), reg::kSuccess);
+    ASSERT_EQ(reg::OpenKey(L"Software", key.out()), reg::kSuccess);
+    wchar_t buf[8] = {L'#', L'#', L'#', L'#', L'#', L'#', L'#', L'#'};
+    uint32_t chars = 7;  // "Talverd" needs 8 with its terminator
+    EXPECT_EQ(reg::EnumKey(key.get(), 0, buf, &chars), reg::kMoreData);
+    EXPECT_EQ(chars, 7u);
+    EXPECT_EQ(buf[0], L'#');
+    chars = 0;
+    EXPECT_EQ(reg::EnumKey(key.get(), 0, buf, &chars), reg::kMoreData);
+    chars = 8;
+    EXPECT_EQ(reg::EnumKey(key.get(), 0, buf, &chars), reg::kSuccess);
+    EXPECT_EQ(chars, 7u);
+    EXPECT_STREQ(buf, L"Talverd");
+    EXPECT_EQ(reg::EnumKey(key.get(), 0, nullptr, &chars), reg::kInvalidParameter);
+    EXPECT_EQ(reg::EnumKey(key.get(), 0, buf, nullptr), reg::kInvalidParameter);
+}
+
+TEST_F(Registry, DeleteTreeRemovesEverythingBelow) {
+    {
+        reg::KeyGuard a, b, sibling;
+        ASSERT_EQ(reg::CreateKey(L"T\\Vars\\X\\Deep", a.out()), reg::kSuccess);
+        ASSERT_EQ(reg::SetDwordValue(a.get(), L"Value", 1), reg::kSuccess);
+        ASSERT_EQ(reg::CreateKey(L"T\\Vars\\Y", b.out()), reg::kSuccess);
+        ASSERT_EQ(reg::SetStringValue(b.get(), L"Type", L"CVarUINT"), reg::kSuccess);
+        ASSERT_EQ(reg::CreateKey(L"T\\Variables2", sibling.out()), reg::kSuccess);
+    }
+    reg::KeyGuard t;
+    ASSERT_EQ(reg::OpenKey(L"T", t.out()), reg::kSuccess);
+    EXPECT_EQ(reg::DeleteTree(t.get(), L"VARS"), reg::kSuccess);
+    EXPECT_FALSE(Exists(L"T\\Vars"));
+    EXPECT_TRUE(Exists(L"T\\Variables2"));
+    EXPECT_EQ(reg::DeleteTree(t.get(), L"Vars"), reg::kFileNotFound);
+    // Recreated, the old values do not come back.
+    reg::KeyGuard again;
+    ASSERT_EQ(reg::CreateKey(L"T\\Vars\\Y", again.out()), reg::kSuccess);
+    std::wstring text;
+    EXPECT_EQ(reg::GetStringValue(again.get(), L"Type", &text), reg::kFileNotFound);
+}
+
+TEST_F(Registry, DeleteTreeWithoutSubkeyEmptiesTheKey) {
+    reg::KeyGuard t, c;
+    ASSERT_EQ(reg::CreateKey(L"T", t.out()), reg::kSuccess);
+    ASSERT_EQ(reg::CreateKey(L"T\\C", c.out()), reg::kSuccess);
+    ASSERT_EQ(reg::SetDwordValue(t.get(), L"v", 3), reg::kSuccess);
+    EXPECT_EQ(reg::DeleteTree(t.get(), L""), reg::kSuccess);
+    EXPECT_TRUE(Exists(L"T"));
+    EXPECT_FALSE(Exists(L"T\\C"));
+    uint32_t v = 0;
+    EXPECT_EQ(reg::GetDwordValue(t.get(), L"v", &v), reg::kFileNotFound);
+}
+
+TEST_F(Registry, DeleteKeyRefusesKeysWithSubkeys) {
+    reg::KeyGuard t, leaf;
+    ASSERT_EQ(reg::CreateKey(L"T\\Sec\\Sub", leaf.out()), reg::kSuccess);
+    ASSERT_EQ(reg::OpenKey(L"T", t.out()), reg::kSuccess);
+    EXPECT_EQ(reg::DeleteKey(t.get(), L"Sec"), reg::kAccessDenied);
+    EXPECT_EQ(reg::DeleteKey(t.get(), L"Sec\\Sub"), reg::kSuccess);
+    EXPECT_EQ(reg::DeleteKey(t.get(), L"Sec"), reg::kSuccess);
+    EXPECT_EQ(reg::DeleteKey(t.get(), L"Sec"), reg::kFileNotFound);
+    reg::KeyGuard root;
+    ASSERT_EQ(reg::OpenKey(L"", root.out()), reg::kSuccess);
+    EXPECT_EQ(reg::DeleteKey(root.get(), L""), reg::kAccessDenied);
+}
+
+TEST_F(Registry, KeyDeletedMeanwhileAnswersKeyDeleted) {
+    reg::KeyGuard parent, stale;
+    ASSERT_EQ(reg::CreateKey(L"P\\Child", stale.out()), reg::kSuccess);
+    ASSERT_EQ(reg::OpenKey(L"P", parent.out()), reg::kSuccess);
+    ASSERT_EQ(reg::DeleteTree(parent.get(), L"Child"), reg::kSuccess);
+    // Even once a key of the same name exists again, the old handle stays on the deleted one.
+    reg::KeyGuard fresh;
+    ASSERT_EQ(reg::CreateKey(L"P\\Child", fresh.out()), reg::kSuccess);
+    std::wstring text;
+    uint32_t dword = 0;
+    wchar_t name[16];
+    uint32_t chars = 16;
+    EXPECT_EQ(reg::SetStringValue(stale.get(), L"a", L"b"), reg::kKeyDeleted);
+    EXPECT_EQ(reg::SetDwordValue(stale.get(), L"a", 1), reg::kKeyDeleted);
+    EXPECT_EQ(reg::GetStringValue(stale.get(), L"a", &text), reg::kKeyDeleted);
+    EXPECT_EQ(reg::GetDwordValue(stale.get(), L"a", &dword), reg::kKeyDeleted);
+    EXPECT_EQ(reg::DeleteValue(stale.get(), L"a"), reg::kKeyDeleted);
+    EXPECT_EQ(reg::EnumKey(stale.get(), 0, name, &chars), reg::kKeyDeleted);
+    EXPECT_EQ(reg::DeleteTree(stale.get(), L""), reg::kKeyDeleted);
+    EXPECT_EQ(reg::SetDwordValue(fresh.get(), L"a", 1), reg::kSuccess);
+}
+
+TEST_F(Registry, ValuesKeepTheirTypeAndIgnoreNameCase) {
+    reg::KeyGuard key;
+    ASSERT_EQ(reg::CreateKey(L"Software\\Talverd\\Keltaro5\\Setups\\S\\M", key.out()),
+              reg::kSuccess);
+    ASSERT_EQ(reg::SetDwordValue(key.get(), L"Port", 4294967295u), reg::kSuccess);
+    ASSERT_EQ(reg::SetStringValue(key.get(), L"Type", L"CVarBool"), reg::kSuccess);
+    ASSERT_EQ(reg::SetStringValue(key.get(), L"", L"default"), reg::kSuccess);
+    uint32_t dword = 0;
+    std::wstring text;
+    EXPECT_EQ(reg::GetDwordValue(key.get(), L"PORT", &dword), reg::kSuccess);
+    EXPECT_EQ(dword, 4294967295u);
+    EXPECT_EQ(reg::GetStringValue(key.get(), L"type", &text), reg::kSuccess);
+    EXPECT_EQ(text, L"CVarBool");
+    EXPECT_EQ(reg::GetStringValue(key.get(), L"", &text), reg::kSuccess);
+    EXPECT_EQ(text, L"default");
+    // The other type is an invalid parameter, not a missing value.
+    EXPECT_EQ(reg::GetStringValue(key.get(), L"Port", &text), reg::kInvalidParameter);
+    EXPECT_EQ(reg::GetDwordValue(key.get(), L"Type", &dword), reg::kInvalidParameter);
+    EXPECT_EQ(reg::GetDwordValue(key.get(), L"Missing", &dword), reg::kFileNotFound);
+    EXPECT_EQ(reg::GetDwordValue(key.get(), L"Port", nullptr), reg::kInvalidParameter);
+    // Writing the other type replaces the value.
+    ASSERT_EQ(reg::SetStringValue(key.get(), L"port", L"COM3"), reg::kSuccess);
+    EXPECT_EQ(reg::GetStringValue(key.get(), L"Port", &text), reg::kSuccess);
+    EXPECT_EQ(text, L"COM3");
+    EXPECT_EQ(reg::DeleteValue(key.get(), L"PoRt"), reg::kSuccess);
+    EXPECT_EQ(reg::DeleteValue(key.get(), L"Port"), reg::kFileNotFound);
+    EXPECT_EQ(reg::SetDwordValue(key.get(), std::wstring(16384, L'n'), 1), reg::kInvalidParameter);
+}
+
+TEST_F(Registry, TextValuesComeBackExactly) {
+    reg::KeyGuard key;
+    ASSERT_EQ(reg::CreateKey(L"K", key.out()), reg::kSuccess);
+    const std::wstring samples[] = {L"",
+                                    L"quote \" and back\\slash",
+                                    L"two\r\nlines",
+                                    L"caf\u00e9 \u65e5 \U0001F600",
+                                    std::wstring(1, static_cast<wchar_t>(0xDC00)),
+                                    std::wstring(L"nul\0inside", 10),
+                                    std::wstring(100000, L'z')};
+    for (const auto& sample : samples) {
+        ASSERT_EQ(reg::SetStringValue(key.get(), L"v", sample), reg::kSuccess);
+        std::wstring back;
+        ASSERT_EQ(reg::GetStringValue(key.get(), L"v", &back), reg::kSuccess);
+        EXPECT_EQ(back, sample);
+    }
+}
+
+TEST_F(Registry, HandlesAreCheckedBeforeUse) {
+    reg::HKey key = nullptr;
+    ASSERT_EQ(reg::CreateKey(L"K", &key), reg::kSuccess);
+    EXPECT_EQ(reg::CloseKey(key), reg::kSuccess);
+    EXPECT_EQ(reg::CloseKey(key), reg::kInvalidHandle);
+    EXPECT_EQ(reg::CloseKey(nullptr), reg::kInvalidHandle);
+    uint32_t v = 0;
+    EXPECT_EQ(reg::GetDwordValue(nullptr, L"v", &v), reg::kInvalidHandle);
+
+    // A key of a replaced store is invalid, but can still be closed.
+    reg::HKey old = nullptr;
+    ASSERT_EQ(reg::CreateKey(L"K", &old), reg::kSuccess);
+    reg::UseMemoryStore();
+    EXPECT_EQ(reg::SetDwordValue(old, L"v", 1), reg::kInvalidHandle);
+    EXPECT_EQ(reg::CloseKey(old), reg::kSuccess);
+    EXPECT_FALSE(Exists(L"K"));  // a fresh memory store is empty
+    EXPECT_EQ(reg::StorePath(), "");
+}
+
+TEST_F(Registry, KeysAreSafeToUseFromManyThreads) {
+    reg::KeyGuard shared;
+    ASSERT_EQ(reg::CreateKey(L"Shared", shared.out()), reg::kSuccess);
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            reg::KeyGuard own;
+            if (reg::CreateKey(L"Shared\\T" + std::to_wstring(t), own.out()) != reg::kSuccess)
+                ++failures;
+            for (uint32_t i = 0; i < 100; ++i) {
+                const std::wstring name = std::to_wstring(t) + L"-" + std::to_wstring(i);
+                uint32_t back = 0;
+                if (reg::SetDwordValue(shared.get(), name, i) != reg::kSuccess ||
+                    reg::GetDwordValue(shared.get(), name, &back) != reg::kSuccess || back != i ||
+                    reg::SetStringValue(own.get(), name, name) != reg::kSuccess)
+                    ++failures;
+            }
+        });
+    }
+    for (auto& th : threads) th.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(Subkeys(L"Shared").size(), 4u);
+}
+
+// The text form.
+
+constexpr const wchar_t* kSample =
+    L"Windows Registry Editor Version 5.00\r\n"
+    L"\r\n"
+    L"[HKEY_CURRENT_USER\\Software\\Talverd]\r\n"
+    L"\r\n"
+    L"[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5]\r\n"
+    L"@=\"root default\"\r\n"
+    L"\"Path\"=\"C:\\\\Data\\\\\\\"x\\\"\"\r\n"
+    L"\"Port\"=dword:0000002a\r\n"
+    L"\r\n"
+    L"[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Variables]\r\n"
+    L"\r\n"
+    L"[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Variables\\Gain]\r\n"
+    L"\"Description\"=\"caf\u00e9\"\r\n"
+    L"\"Type\"=\"CVarUINT\"\r\n"
+    L"\"Value\"=dword:ffffffff\r\n"
+    L"\r\n";
+
+TEST_F(Registry, ExportWritesEditorText) {
+    ASSERT_TRUE(reg::ImportRegText(kSample));
+    EXPECT_EQ(reg::ExportRegText(L"Software\\Talverd"), kSample);
+    reg::KeyGuard key;
+    ASSERT_EQ(reg::OpenKey(L"Software\\Talverd\\Keltaro5", key.out()), reg::kSuccess);
+    std::wstring text;
+    ASSERT_EQ(reg::GetStringValue(key.get(), L"Path", &text), reg::kSuccess);
+    EXPECT_EQ(text, L"C:\\Data\\\"x\"");
+    EXPECT_EQ(reg::ExportRegText(L"software\\none"),
+              L"Windows Registry Editor Version 5.00\r\n\r\n");
+}
+
+TEST_F(Registry, ExportWipeImportGivesTheSameText) {
+    {
+        reg::KeyGuard a, b, c;
+        ASSERT_EQ(
+            reg::CreateKey(L"Software\\Talverd\\Keltaro5\\Setups\\Main\\Scripts\\Cam\\Go", a.out()),
+            reg::kSuccess);
+        ASSERT_EQ(reg::SetDwordValue(a.get(), L"LineCount", 2), reg::kSuccess);
+        ASSERT_EQ(reg::SetStringValue(a.get(), L"0", L"Cam:Start,\"q\"\\"), reg::kSuccess);
+        ASSERT_EQ(reg::SetStringValue(a.get(), L"1", L"*Cam:Stop\r\nnext"), reg::kSuccess);
+        ASSERT_EQ(reg::CreateKey(L"Software\\Talverd\\Keltaro5\\Variables\\b", b.out()),
+                  reg::kSuccess);
+        ASSERT_EQ(reg::SetStringValue(b.get(), L"", L""), reg::kSuccess);
+        ASSERT_EQ(reg::SetStringValue(b.get(), L"we\"ird\\name", L"\u65e5\U0001F600"),
+                  reg::kSuccess);
+        ASSERT_EQ(reg::CreateKey(L"Software\\Talverd\\Keltaro5\\Variables\\A", c.out()),
+                  reg::kSuccess);
+        ASSERT_EQ(reg::SetDwordValue(c.get(), L"Value", 0), reg::kSuccess);
+    }
+    const std::wstring first = reg::ExportRegText();
+    reg::KeyGuard root;
+    ASSERT_EQ(reg::OpenKey(L"", root.out()), reg::kSuccess);
+    ASSERT_EQ(reg::DeleteTree(root.get(), L"Software"), reg::kSuccess);
+    EXPECT_EQ(reg::ExportRegText(),
+              L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER]\r\n\r\n");
+    std::string error;
+    ASSERT_TRUE(reg::ImportRegText(first, &error)) << error;
+    EXPECT_EQ(reg::ExportRegText(), first);
+}
+
+TEST_F(Registry, FileRoundTripIsUtf16WithMark) {
+    platform_test::TempDir dir;
+    ASSERT_TRUE(reg::ImportRegText(kSample));
+    const std::string file = dir.File("export.reg");
+    ASSERT_TRUE(reg::ExportRegFile(file, L"Software"));
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFEW\0", 4));
+    const std::wstring before = reg::ExportRegText();
+    reg::UseMemoryStore();
+    std::string error;
+    ASSERT_TRUE(reg::ImportRegFile(file, &error)) << error;
+    EXPECT_EQ(reg::ExportRegText(), before);
+    EXPECT_FALSE(reg::ExportRegFile(dir.File("missing.reg"), L"Software\\Nothing"));
+    EXPECT_FALSE(reg::ImportRegFile(dir.File("nothing-here.reg"), &error));
+}
+
+TEST_F(Registry, ImportReadsUtf8FilesAndDeletions) {
+    platform_test::TempDir dir;
+    const std::string file = dir.File("utf8.reg");
+    std::ofstream(file, std::ios::binary)
+        << "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n\n"
+           "; a comment\n"
+           "[HKEY_CURRENT_USER\\A\\B]\n\"x\"=\"caf\xC3\xA9\"\n\"n\"=dword:7\n\n"
+           "[hkey_current_user\\A\\C]\n"
+           "[-HKEY_CURRENT_USER\\A\\C]\n"
+           "[HKEY_CURRENT_USER\\A\\B]\n\"n\"=-\n";
+    std::string error;
+    ASSERT_TRUE(reg::ImportRegFile(file, &error)) << error;
+    EXPECT_EQ(reg::ExportRegText(L"A"),
+              L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\r\n"
+              L"[HKEY_CURRENT_USER\\A\\B]\r\n\"x\"=\"caf\u00e9\"\r\n\r\n");
+}
+
+TEST_F(Registry, BadTextIsRefusedWholeWithItsLine) {
+    const std::wstring head =
+        L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Good]\r\n";
+    const std::pair<std::wstring, const char*> cases[] = {
+        {L"[HKEY_CURRENT_USER\\Good]\r\n", "line 1"},
+        {head + L"\"a\"=\"unterminated\r\n", "line 4"},
+        {head + L"\"a\"=hex:01,02\r\n", "line 4"},
+        {head + L"\"a\"=dword:123456789\r\n", "line 4"},
+        {head + L"\"a\"=dword:\r\n", "line 4"},
+        {head + L"\"a\" \"b\"\r\n", "line 4"},
+        {head + L"\"a\"=\"b\" trailing\r\n", "line 4"},
+        {head + L"[HKEY_LOCAL_MACHINE\\Software]\r\n", "line 4"},
+        {head + L"[HKEY_CURRENT_USER\\a\\\\b]\r\n", "line 4"},
+        {head + L"[HKEY_CURRENT_USER\\Open\r\n", "line 4"},
+        {head + L"[-HKEY_CURRENT_USER]\r\n", "line 4"},
+        {L"Windows Registry Editor Version 5.00\r\n\"a\"=\"b\"\r\n", "line 2"},
+        {head + L"garbage\r\n", "line 4"},
+    };
+    for (const auto& [text, where] : cases) {
+        std::string error;
+        EXPECT_FALSE(reg::ImportRegText(text, &error)) << where;
+        EXPECT_NE(error.find(where), std::string::npos) << error;
+        EXPECT_FALSE(Exists(L"Good")) << error;  // nothing of a refused text is applied
+    }
+}
+
+}  // namespace
