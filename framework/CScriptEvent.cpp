@@ -1,0 +1,294 @@
+// A named occasion in a module with a script attached: keeps and stores the lines, compiles them
+// into command trees and runs those when the host fires the event.
+#include "CScriptEvent.h"
+
+#include <platform/Application.h>
+#include <platform/DebugOutput.h>
+#include <platform/Registry.h>
+#include <platform/Text.h>
+
+#include <climits>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "CCommandParam.h"
+#include "CModule.h"
+#include "CScriptCommand.h"
+#include "CScriptCommandInfo.h"
+#include "CScriptVariable.h"
+#include "CSetup.h"
+#include "CSetupManager.h"
+
+namespace {
+
+// A name the setup hands out may be null; profile sections and messages take it as empty.
+const wchar_t* SetupName(CSetup* setup) {
+    const wchar_t* name = setup ? setup->GetName() : nullptr;
+    return name ? name : L"";
+}
+
+}  // namespace
+
+CScriptEvent::Reference CScriptEvent::SplitReference(const std::wstring& token) {
+    Reference reference;
+    size_t start = 0;
+    while (start < token.size() && token[start] == L'*') ++start;
+    reference.depth = start > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(start);
+
+    const std::wstring rest = token.substr(start);
+    const size_t last = rest.rfind(L':');
+    if (last == std::wstring::npos) {
+        reference.name = rest;
+        return reference;
+    }
+    reference.name = rest.substr(last + 1);
+    const size_t secondLast = last == 0 ? std::wstring::npos : rest.rfind(L':', last - 1);
+    if (secondLast == std::wstring::npos) {
+        reference.module = rest.substr(0, last);
+    } else {
+        reference.module = rest.substr(secondLast + 1, last - secondLast - 1);
+        reference.setup = rest.substr(0, secondLast);
+    }
+    return reference;
+}
+
+std::vector<std::wstring> CScriptEvent::SplitLine(const std::wstring& line) {
+    std::vector<std::wstring> tokens;
+    size_t start = 0;
+    while (start < line.size()) {
+        const size_t comma = line.find(L',', start);
+        if (comma == std::wstring::npos) {
+            tokens.push_back(line.substr(start));
+            break;
+        }
+        tokens.push_back(line.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return tokens;
+}
+
+CScriptEvent::CScriptEvent(const wchar_t* name, const wchar_t* description, int32_t id,
+                           CModule* module)
+    : m_strName(name ? name : L""),
+      m_strDescription(description ? description : L""),
+      m_nId(id),
+      m_pModule(module),
+      m_cursor(m_rootCommands.end()) {}
+
+CScriptEvent::~CScriptEvent() {
+    DeleteCommands();
+}
+
+void CScriptEvent::DeleteCommands() {
+    for (CScriptCommand* command : m_rootCommands) delete command;
+    m_rootCommands.clear();
+    m_cursor = m_rootCommands.end();
+}
+
+void CScriptEvent::AddParamInfo(CParamInfo info) {
+    m_paramInfos.push_back(std::move(info));
+}
+
+int32_t CScriptEvent::GetParamInfoCount() const {
+    return static_cast<int32_t>(m_paramInfos.size());
+}
+
+CParamInfo CScriptEvent::GetParamInfo(uint32_t index) const {
+    return index < m_paramInfos.size() ? m_paramInfos[index] : CParamInfo();
+}
+
+void CScriptEvent::SaveAsDefault() {
+    m_defaultLines = m_lines;
+}
+
+void CScriptEvent::ResetToDefault() {
+    m_lines = m_defaultLines;
+    std::wstring errorText;
+    Compile(errorText);
+}
+
+bool CScriptEvent::IsDefault() const {
+    return m_lines == m_defaultLines;
+}
+
+void CScriptEvent::AddLine(std::wstring line) {
+    m_lines.push_back(std::move(line));
+    std::wstring errorText;
+    Compile(errorText);
+}
+
+void CScriptEvent::RemoveLine(std::wstring line) {
+    m_lines.remove(line);
+    std::wstring errorText;
+    Compile(errorText);
+}
+
+std::wstring CScriptEvent::ScriptSection() const {
+    CSetup* setup = m_pModule ? m_pModule->GetSetup() : nullptr;
+    if (!setup) return {};
+    return plat::Format(kScriptSection, SetupName(setup), m_pModule->GetName(), m_strName);
+}
+
+void CScriptEvent::LoadScript() {
+    plat::CWinApp* app = plat::AfxGetApp();
+    const std::wstring section = ScriptSection();
+    if (!app || section.empty()) return;
+
+    const int count = app->GetProfileInt(section.c_str(), kLineCountEntry, -1);
+    if (count == -1) return;
+
+    m_lines.clear();
+    for (int i = 0; i < count; ++i) {
+        const std::wstring entry = plat::Format(kLineEntry, i);
+        std::wstring line = app->GetProfileString(section.c_str(), entry.c_str(), L"");
+        // The count is outside data: stop at the first line that is not stored rather than trust
+        // it. An empty answer is a stored empty line only if a non-empty default does not show.
+        if (line.empty() && !app->GetProfileString(section.c_str(), entry.c_str(), L"-").empty())
+            break;
+        m_lines.push_back(std::move(line));
+    }
+}
+
+void CScriptEvent::SaveScript() {
+    plat::CWinApp* app = plat::AfxGetApp();
+    const std::wstring section = ScriptSection();
+    // Without a profile to write to, deleting the stored script would only lose it.
+    if (!app || section.empty()) return;
+
+    {
+        const std::wstring keyPath =
+            plat::Format(kScriptsKey, SetupName(m_pModule->GetSetup()), m_pModule->GetName());
+        plat::reg::KeyGuard key;
+        // An empty event name would name the key itself and delete every script of the module.
+        if (plat::reg::CreateKey(keyPath, key.out()) == plat::reg::kSuccess && !m_strName.empty()) {
+            plat::reg::DeleteTree(key.get(), m_strName);
+        }
+    }
+    if (IsDefault()) return;
+
+    const int count =
+        m_lines.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(m_lines.size());
+    app->WriteProfileInt(section.c_str(), kLineCountEntry, count);
+    int i = 0;
+    for (const std::wstring& line : m_lines) {
+        if (i == count) break;
+        app->WriteProfileString(section.c_str(), plat::Format(kLineEntry, i).c_str(), line.c_str());
+        ++i;
+    }
+}
+
+bool CScriptEvent::Compile(std::wstring& errorText) {
+    std::lock_guard<plat::CriticalSection> guard(m_lock);
+    errorText.clear();
+    // Rebuilding now would delete the command that is running.
+    if (IsFiring()) return false;
+
+    DeleteCommands();
+    bool failed = false;
+    for (const std::wstring& line : m_lines) {
+        if (!ParseLine(line) && !failed) {
+            failed = true;
+            errorText = line;
+        }
+    }
+    if (!failed) return true;
+    if (plat::DebugOutputEnabled()) plat::OutputDebugText(plat::Format(kLineError, errorText));
+    return false;
+}
+
+bool CScriptEvent::ParseLine(const std::wstring& line) {
+    const std::vector<std::wstring> tokens = SplitLine(line);
+    if (tokens.empty()) return true;
+
+    uint32_t depth = 0;
+    CScriptCommandInfo* info = ResolveCommand(tokens[0], depth);
+    if (!info) return false;
+    std::unique_ptr<CScriptCommand> command(info->CreateCommand());
+    if (!command) return false;
+
+    for (size_t t = 1; t < tokens.size(); ++t) {
+        const std::wstring& token = tokens[t];
+        bool isEventParam = false;
+        for (size_t p = 0; p < m_paramInfos.size() && p <= INT32_MAX; ++p) {
+            if (m_paramInfos[p].m_strName == token) {
+                command->AddParam(CCommandParam(static_cast<int32_t>(p)));
+                isEventParam = true;
+                break;
+            }
+        }
+        if (isEventParam) continue;
+        CScriptVariable* variable = ResolveVariable(token);
+        if (!variable) return false;
+        command->AddParam(CCommandParam(variable));
+    }
+    AttachCommand(command.release(), depth);
+    return true;
+}
+
+CModule* CScriptEvent::ResolveModule(const Reference& reference) const {
+    if (!m_pModule) return nullptr;
+    CSetup* setup = m_pModule->GetSetup();
+    if (!reference.setup.empty()) {
+        CSetupManager* manager = setup ? setup->GetSetupManager() : nullptr;
+        setup = manager ? manager->FindSetup(reference.setup) : nullptr;
+    }
+    if (!setup) return nullptr;
+    return reference.module.empty() ? m_pModule : setup->FindModule(reference.module);
+}
+
+CScriptCommandInfo* CScriptEvent::ResolveCommand(const std::wstring& token, uint32_t& depth) const {
+    const Reference reference = SplitReference(token);
+    depth = reference.depth;
+    CModule* module = ResolveModule(reference);
+    return module ? module->FindCommand(reference.name) : nullptr;
+}
+
+CScriptVariable* CScriptEvent::ResolveVariable(const std::wstring& token) const {
+    const Reference reference = SplitReference(token);
+    if (reference.module == kUserVariableModule) {
+        CSetup* setup = m_pModule ? m_pModule->GetSetup() : nullptr;
+        CSetupManager* manager = setup ? setup->GetSetupManager() : nullptr;
+        return manager ? manager->FindUserVariable(reference.name) : nullptr;
+    }
+    CModule* module = ResolveModule(reference);
+    return module ? module->FindVariable(reference.name.c_str()) : nullptr;
+}
+
+void CScriptEvent::AttachCommand(CScriptCommand* command, uint32_t depth) {
+    if (depth > 0 && !m_rootCommands.empty()) {
+        m_rootCommands.back()->AddChild(command, depth - 1);
+    } else {
+        m_rootCommands.push_back(command);
+    }
+}
+
+bool CScriptEvent::Fire(uint32_t eventArgument) {
+    std::unique_lock<plat::CriticalSection> guard(m_lock);
+    CModule* module = m_pModule;
+    // The lock is recursive, so a command of this event firing it again gets here; one cursor
+    // cannot serve two runs of the same list.
+    if (!module || IsFiring() || !module->TryBeginEvent()) return true;
+
+    try {
+        module->OnEventBegin(m_nId, eventArgument);
+        for (m_cursor = m_rootCommands.begin(); m_cursor != m_rootCommands.end(); ++m_cursor) {
+            (*m_cursor)->Execute(eventArgument);
+        }
+        module->OnEventEnd(m_nId, eventArgument);
+    } catch (...) {
+        m_cursor = m_rootCommands.end();
+        try {
+            if (plat::DebugOutputEnabled()) {
+                plat::OutputDebugText(plat::Format(kFireError, SetupName(module->GetSetup()),
+                                                   module->GetName(), m_strName));
+            }
+        } catch (...) {
+            // The report is best effort; the counters below must stay balanced regardless.
+        }
+    }
+
+    guard.unlock();
+    module->EndEvent();
+    return true;
+}
