@@ -7,6 +7,19 @@
 
 #include <iterator>
 
+namespace {
+
+// A hint only; a compiler without the builtin goes without it.
+inline void Prefetch(const void* address) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
+}  // namespace
+
 CScriptCommand::CScriptCommand() : CScriptCommand(nullptr) {}
 
 CScriptCommand::CScriptCommand(CScriptCommandInfo* info) : m_pInfo(info), m_nTag(0) {
@@ -37,7 +50,7 @@ void CScriptCommand::AddChild(CScriptCommand* command, uint32_t depth) {
 
 bool CScriptCommand::Execute(uint32_t eventArgument) {
     // Start fetching the first child while the module runs this command.
-    if (!m_children.empty()) __builtin_prefetch(m_children.front());
+    if (!m_children.empty()) Prefetch(m_children.front());
     CModule* module = m_pInfo ? m_pInfo->GetModule() : nullptr;
     if (!module || !module->ExecuteCommand(m_pInfo->GetId(), &m_params, eventArgument))
         return false;
@@ -45,7 +58,7 @@ bool CScriptCommand::Execute(uint32_t eventArgument) {
         // Fetch the next sibling while this child runs: walking the tree is a chain of
         // dependent loads, and the commands lie wherever the compile allocated them.
         const auto next = std::next(m_childCursor);
-        if (next != m_children.end()) __builtin_prefetch(*next);
+        if (next != m_children.end()) Prefetch(*next);
         (*m_childCursor)->Execute(eventArgument);
     }
     return true;

@@ -45,9 +45,15 @@ public:
     DGrabRegion GetLastROI() const;
     uint32_t GetROICount() const;
 
+    // The host's own hook: told of every SetROI after it is recorded; null for none.
+    using ROIObserver = void (*)(void* context, const DGrabRegion& region);
+    void SetROIObserver(ROIObserver observer, void* context);
+
 private:
     DGrabRegion m_roi;
     uint32_t m_roiCount = 0;
+    ROIObserver m_observer = nullptr;
+    void* m_observerContext = nullptr;
 };
 
 // -1, 0 or 1 as the first timestamp is before, equal to or after the second.
