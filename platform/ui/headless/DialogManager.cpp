@@ -50,8 +50,7 @@ bool IsPushButton(HWND hwnd, LRESULT code) {
 void PressEnter(HWND dialog) {
     const HWND focus = GetFocus();
     if (IsChild(dialog, focus) && IsPushButton(focus, Deliver(focus, WM_GETDLGCODE, 0, 0))) {
-        Deliver(dialog, WM_COMMAND,
-                MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(focus)), BN_CLICKED),
+        Deliver(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(focus)), BN_CLICKED),
                 reinterpret_cast<LPARAM>(focus));
         return;
     }
@@ -69,41 +68,42 @@ void PressEnter(HWND dialog) {
 
 }  // namespace
 
-std::unique_ptr<ExtraState> MakeDialogState() { return std::make_unique<DialogState>(); }
+std::unique_ptr<ExtraState> MakeDialogState() {
+    return std::make_unique<DialogState>();
+}
 
 LRESULT DialogProc(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto& state = window.State<DialogState>();
     switch (message) {
-    case WM_NEXTDLGCTL: {
-        const HWND target = lParam ? reinterpret_cast<HWND>(wParam)
-                                   : GetNextDlgTabItem(window.handle, GetFocus(), wParam != 0);
-        if (target) DialogSetFocus(target);
-        return 0;
-    }
-    case DM_GETDEFID:
-        if (state.ended) return 0;
-        for (HWND child : window.children) {
-            auto c = Find(child);
-            if (c && EqualsNoCase(c->className, WC_BUTTON) &&
-                (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-                return MAKELONG(static_cast<WORD>(c->id), DC_HASDEFID);
+        case WM_NEXTDLGCTL: {
+            const HWND target = lParam ? reinterpret_cast<HWND>(wParam)
+                                       : GetNextDlgTabItem(window.handle, GetFocus(), wParam != 0);
+            if (target) DialogSetFocus(target);
+            return 0;
         }
-        return state.defaultId ? MAKELONG(static_cast<WORD>(state.defaultId), DC_HASDEFID) : 0;
-    case DM_SETDEFID:
-        state.defaultId = static_cast<int>(wParam);
-        return 1;
-    case WM_CLOSE:
-        PostMessage(window.handle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                    reinterpret_cast<LPARAM>(GetDlgItem(window.handle, IDCANCEL)));
-        return 0;
-    default:
-        return DefWindowProcImpl(window, message, wParam, lParam);
+        case DM_GETDEFID:
+            if (state.ended) return 0;
+            for (HWND child : window.children) {
+                auto c = Find(child);
+                if (c && EqualsNoCase(c->className, WC_BUTTON) &&
+                    (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                    return MAKELONG(static_cast<WORD>(c->id), DC_HASDEFID);
+            }
+            return state.defaultId ? MAKELONG(static_cast<WORD>(state.defaultId), DC_HASDEFID) : 0;
+        case DM_SETDEFID:
+            state.defaultId = static_cast<int>(wParam);
+            return 1;
+        case WM_CLOSE:
+            PostMessage(window.handle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(GetDlgItem(window.handle, IDCANCEL)));
+            return 0;
+        default:
+            return DefWindowProcImpl(window, message, wParam, lParam);
     }
 }
 
 void DialogSetFocus(HWND control) {
-    if (Deliver(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-        Deliver(control, EM_SETSEL, 0, -1);
+    if (Deliver(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) Deliver(control, EM_SETSEL, 0, -1);
     SetFocus(control);
 }
 
@@ -121,33 +121,33 @@ DialogKey HandleDialogKey(HWND dialog, MSG* msg) {
             Deliver(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
         if (!(code & DLGC_WANTMESSAGE)) {
             switch (msg->wParam) {
-            case VK_TAB:
-                if (code & DLGC_WANTTAB) break;
-                Deliver(dialog, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
-                return DialogKey::Consumed;
-            case VK_LEFT:
-            case VK_UP:
-            case VK_RIGHT:
-            case VK_DOWN: {
-                if (code & DLGC_WANTARROWS) break;
-                const bool previous = msg->wParam == VK_LEFT || msg->wParam == VK_UP;
-                const HWND next = GetNextDlgGroupItem(dialog, GetFocus(), previous);
-                if (next) {
-                    Deliver(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), 1);
-                    if (Deliver(next, WM_GETDLGCODE, msg->wParam, 0) & DLGC_RADIOBUTTON)
-                        Deliver(next, BM_CLICK, 0, 0);
+                case VK_TAB:
+                    if (code & DLGC_WANTTAB) break;
+                    Deliver(dialog, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
+                    return DialogKey::Consumed;
+                case VK_LEFT:
+                case VK_UP:
+                case VK_RIGHT:
+                case VK_DOWN: {
+                    if (code & DLGC_WANTARROWS) break;
+                    const bool previous = msg->wParam == VK_LEFT || msg->wParam == VK_UP;
+                    const HWND next = GetNextDlgGroupItem(dialog, GetFocus(), previous);
+                    if (next) {
+                        Deliver(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), 1);
+                        if (Deliver(next, WM_GETDLGCODE, msg->wParam, 0) & DLGC_RADIOBUTTON)
+                            Deliver(next, BM_CLICK, 0, 0);
+                    }
+                    return DialogKey::Consumed;
                 }
-                return DialogKey::Consumed;
-            }
-            case VK_ESCAPE:
-                Deliver(dialog, WM_COMMAND, IDCANCEL,
-                        reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
-                return DialogKey::Consumed;
-            case VK_RETURN:
-                PressEnter(dialog);
-                return DialogKey::Consumed;
-            default:
-                break;
+                case VK_ESCAPE:
+                    Deliver(dialog, WM_COMMAND, IDCANCEL,
+                            reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+                    return DialogKey::Consumed;
+                case VK_RETURN:
+                    PressEnter(dialog);
+                    return DialogKey::Consumed;
+                default:
+                    break;
             }
         }
     }
@@ -198,10 +198,9 @@ HWND CreateDialogIndirect(const DialogTemplate& t, HWND parent, CWnd* object, LP
     }
     // The template gives the client area; the window adds its frame.
     const RECT frame = headless::FrameInsets(t.style, exStyle);
-    const HWND dialog = CreateWindowEx(
-        exStyle, WC_DIALOG, t.caption.c_str(), t.style & ~WS_VISIBLE, x, y,
-        px(t.cx) + frame.left + frame.right, py(t.cy) + frame.top + frame.bottom, parent, 0,
-        object);
+    const HWND dialog = CreateWindowEx(exStyle, WC_DIALOG, t.caption.c_str(), t.style & ~WS_VISIBLE,
+                                       x, y, px(t.cx) + frame.left + frame.right,
+                                       py(t.cy) + frame.top + frame.bottom, parent, 0, object);
     if (!dialog) return nullptr;
     Find(dialog)->State<headless::DialogState>().baseUnits = base;
     for (const DialogItemTemplate& item : t.items) {

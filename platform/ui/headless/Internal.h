@@ -66,13 +66,12 @@ struct Window {
     const WindowClass* cls = nullptr;
     std::wstring className;
     HWND parent = nullptr;
-    HWND notify = nullptr;        // the parent when created: where a control's notifications go
-    std::vector<HWND> children;   // z-order, topmost first
+    std::vector<HWND> children;  // z-order, topmost first
     int id = 0;
     DWORD style = 0;
     DWORD exStyle = 0;
     std::wstring text;
-    RECT rect{};                  // in the parent's client coordinates (screen without parent)
+    RECT rect{};  // in the parent's client coordinates (screen without parent)
     CWnd* object = nullptr;
     std::unique_ptr<ExtraState> extra;
     std::shared_ptr<ThreadState> thread;
@@ -116,14 +115,36 @@ std::unique_ptr<ExtraState> MakeTabState();
 
 // Notifications from a control to the window it notifies.
 void NotifyCommand(Window& control, WORD code);
-LRESULT NotifyParent(Window& control, UINT code);        // WM_NOTIFY with a bare NMHDR
-LRESULT NotifyParent(Window& control, NMHDR& header);    // fills hwndFrom and idFrom
+LRESULT NotifyParent(Window& control, UINT code);      // WM_NOTIFY with a bare NMHDR
+LRESULT NotifyParent(Window& control, NMHDR& header);  // fills hwndFrom and idFrom
 void NotifyScroll(Window& control, bool vertical, WORD code, int position);
 
 // Geometry helpers.
 RECT FrameInsets(DWORD style, DWORD exStyle);  // frame widths on each side
-RECT ClientRectOf(const Window& window);  // (0, 0, width, height) of the client area
+RECT ClientRectOf(const Window& window);       // (0, 0, width, height) of the client area
 bool PointInClient(const Window& window, LPARAM point);
+
+// The rows of a list box or combo box.
+struct ListItem {
+    std::wstring text;
+    LPARAM data = 0;
+};
+struct ItemList {
+    std::vector<ListItem> items;
+    int selection = -1;
+
+    int Count() const { return static_cast<int>(items.size()); }
+    bool Valid(int index) const { return index >= 0 && index < Count(); }
+    // Each answers the new row's index, or -1 when the index is out of range.
+    int Add(const std::wstring& text, bool sorted);
+    int Insert(int index, const std::wstring& text);
+    // Answers the remaining count, or -1.
+    int Delete(int index);
+    void Reset();
+    // The first row after `startAfter` (wrapping; -1 searches from the top) whose text
+    // starts with (or, exactly, equals) `text`, ignoring case; -1 when none does.
+    int Search(int startAfter, const std::wstring& text, bool exact) const;
+};
 
 // Text helpers shared by the list controls.
 bool EqualsNoCase(const std::wstring& a, const std::wstring& b);
@@ -139,7 +160,6 @@ int TrackbarPositionToX(Window& window, int position);
 void ListBoxScrollIntoView(Window& window, int row);
 LPARAM ListBoxRowPoint(Window& window, int row);
 void ComboListClick(Window& window, int row);
-bool ButtonIsPressed(Window& window);
 
 // The dialog manager's handling of a keyboard message, telling whether it was delivered to
 // the control (so that the keystroke also yields WM_CHAR) or consumed as navigation.

@@ -21,8 +21,7 @@ Timer* EarliestDue(ThreadState& ts, std::uint64_t limit) {
     Timer* best = nullptr;
     for (Timer& t : ts.timers) {
         if (t.due > limit) continue;
-        if (!best || t.due < best->due || (t.due == best->due && t.order < best->order))
-            best = &t;
+        if (!best || t.due < best->due || (t.due == best->due && t.order < best->order)) best = &t;
     }
     return best;
 }
@@ -130,7 +129,9 @@ void UseRealTimeClock() {
     ts->manualClock = false;
 }
 
-bool IsManualClock() { return CurrentThread()->manualClock; }
+bool IsManualClock() {
+    return CurrentThread()->manualClock;
+}
 
 void AdvanceClock(std::uint32_t milliseconds) {
     auto ts = CurrentThread();
@@ -148,9 +149,13 @@ void AdvanceClock(std::uint32_t milliseconds) {
     PumpMessages();
 }
 
-std::uint64_t GetTickCount64() { return headless::Now(*CurrentThread()); }
+std::uint64_t GetTickCount64() {
+    return headless::Now(*CurrentThread());
+}
 
-DWORD GetTickCount() { return static_cast<DWORD>(GetTickCount64()); }
+DWORD GetTickCount() {
+    return static_cast<DWORD>(GetTickCount64());
+}
 
 bool WaitMessage(std::uint32_t timeoutMilliseconds) {
     auto ts = CurrentThread();
@@ -161,8 +166,8 @@ bool WaitMessage(std::uint32_t timeoutMilliseconds) {
     if (ready() || ts->manualClock) return ready();
     std::uint64_t deadline = headless::Now(*ts) + timeoutMilliseconds;
     for (const headless::Timer& t : ts->timers) deadline = std::min(deadline, t.due);
-    const auto wakeAt = std::chrono::steady_clock::time_point(
-        std::chrono::milliseconds(ts->realStart + deadline));
+    const auto wakeAt =
+        std::chrono::steady_clock::time_point(std::chrono::milliseconds(ts->realStart + deadline));
     ts->wake.wait_until(lock, wakeAt, [&] { return !ts->posted.empty(); });
     return ready();
 }

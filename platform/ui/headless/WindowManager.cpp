@@ -88,7 +88,9 @@ void Unlink(Window& w) {
     }
 }
 
-bool InTree(HWND root, HWND hwnd) { return hwnd && (hwnd == root || IsChild(root, hwnd)); }
+bool InTree(HWND root, HWND hwnd) {
+    return hwnd && (hwnd == root || IsChild(root, hwnd));
+}
 
 void SendDestroyTree(HWND hwnd) {
     auto w = Find(hwnd);
@@ -124,7 +126,9 @@ std::wstring g_clipboard;
 
 }  // namespace
 
-RECT FrameInsets(DWORD style, DWORD exStyle) { return FrameOf(style, exStyle); }
+RECT FrameInsets(DWORD style, DWORD exStyle) {
+    return FrameOf(style, exStyle);
+}
 
 std::shared_ptr<Window> Find(HWND hwnd) {
     if (!hwnd) return nullptr;
@@ -147,26 +151,26 @@ LRESULT DefaultProc(Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
 
 LRESULT DefWindowProcImpl(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_NCCREATE:
-        return 1;
-    case WM_SETTEXT:
-        window.text = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
-        return 1;
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(window.text.size());
-    case WM_GETTEXT: {
-        if (wParam == 0 || lParam == 0) return 0;
-        auto* out = reinterpret_cast<wchar_t*>(lParam);
-        const std::size_t n = std::min<std::size_t>(window.text.size(), wParam - 1);
-        std::copy_n(window.text.begin(), n, out);
-        out[n] = L'\0';
-        return static_cast<LRESULT>(n);
-    }
-    case WM_CLOSE:
-        DestroyWindow(window.handle);
-        return 0;
-    default:
-        return 0;
+        case WM_NCCREATE:
+            return 1;
+        case WM_SETTEXT:
+            window.text = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+            return 1;
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(window.text.size());
+        case WM_GETTEXT: {
+            if (wParam == 0 || lParam == 0) return 0;
+            auto* out = reinterpret_cast<wchar_t*>(lParam);
+            const std::size_t n = std::min<std::size_t>(window.text.size(), wParam - 1);
+            std::copy_n(window.text.begin(), n, out);
+            out[n] = L'\0';
+            return static_cast<LRESULT>(n);
+        }
+        case WM_CLOSE:
+            DestroyWindow(window.handle);
+            return 0;
+        default:
+            return 0;
     }
 }
 
@@ -218,7 +222,8 @@ bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
 }
 
 bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-    return text.size() >= prefix.size() && CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
+    return text.size() >= prefix.size() &&
+           CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
 int CompareNoCase(const std::wstring& a, const std::wstring& b) {
@@ -287,8 +292,8 @@ HWND CreateWindowEx(DWORD exStyle, const wchar_t* className, const wchar_t* text
     {
         headless::Table& table = headless::TheTable();
         std::lock_guard lock(table.mutex);
-        w->handle = reinterpret_cast<HWND>(
-            static_cast<std::uintptr_t>(0x10000 + 16 * table.next++));
+        w->handle =
+            reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10000 + 16 * table.next++));
         table.windows.emplace(reinterpret_cast<std::uintptr_t>(w->handle), w);
     }
     const HWND hwnd = w->handle;
@@ -345,7 +350,9 @@ bool DestroyWindow(HWND hwnd) {
     return true;
 }
 
-bool IsWindow(HWND hwnd) { return Find(hwnd) != nullptr; }
+bool IsWindow(HWND hwnd) {
+    return Find(hwnd) != nullptr;
+}
 
 std::wstring GetClassName(HWND hwnd) {
     auto w = Find(hwnd);
@@ -390,16 +397,16 @@ HWND GetWindow(HWND hwnd, UINT relation) {
     const auto& list = p->children;
     const auto it = std::find(list.begin(), list.end(), hwnd);
     switch (relation) {
-    case GW_HWNDFIRST:
-        return list.front();
-    case GW_HWNDLAST:
-        return list.back();
-    case GW_HWNDNEXT:
-        return (it == list.end() || it + 1 == list.end()) ? nullptr : *(it + 1);
-    case GW_HWNDPREV:
-        return (it == list.begin() || it == list.end()) ? nullptr : *(it - 1);
-    default:
-        return nullptr;
+        case GW_HWNDFIRST:
+            return list.front();
+        case GW_HWNDLAST:
+            return list.back();
+        case GW_HWNDNEXT:
+            return (it == list.end() || it + 1 == list.end()) ? nullptr : *(it + 1);
+        case GW_HWNDPREV:
+            return (it == list.begin() || it == list.end()) ? nullptr : *(it - 1);
+        default:
+            return nullptr;
     }
 }
 
@@ -420,14 +427,14 @@ LONG GetWindowLong(HWND hwnd, int index) {
     auto w = Find(hwnd);
     if (!w) return 0;
     switch (index) {
-    case GWL_STYLE:
-        return static_cast<LONG>(w->style);
-    case GWL_EXSTYLE:
-        return static_cast<LONG>(w->exStyle);
-    case GWL_ID:
-        return w->id;
-    default:
-        return 0;
+        case GWL_STYLE:
+            return static_cast<LONG>(w->style);
+        case GWL_EXSTYLE:
+            return static_cast<LONG>(w->exStyle);
+        case GWL_ID:
+            return w->id;
+        default:
+            return 0;
     }
 }
 
@@ -436,17 +443,17 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value) {
     if (!w) return 0;
     const LONG old = GetWindowLong(hwnd, index);
     switch (index) {
-    case GWL_STYLE:
-        w->style = static_cast<DWORD>(value);
-        break;
-    case GWL_EXSTYLE:
-        w->exStyle = static_cast<DWORD>(value);
-        break;
-    case GWL_ID:
-        w->id = value;
-        break;
-    default:
-        return 0;
+        case GWL_STYLE:
+            w->style = static_cast<DWORD>(value);
+            break;
+        case GWL_EXSTYLE:
+            w->exStyle = static_cast<DWORD>(value);
+            break;
+        case GWL_ID:
+            w->id = value;
+            break;
+        default:
+            return 0;
     }
     return old;
 }
@@ -505,8 +512,7 @@ bool IsWindowEnabled(HWND hwnd) {
 
 bool SetWindowText(HWND hwnd, const wchar_t* text) {
     if (!Find(hwnd)) return false;
-    return headless::Deliver(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : L"")) !=
-           0;
+    return headless::Deliver(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : L"")) != 0;
 }
 
 std::wstring GetWindowText(HWND hwnd) {
@@ -514,8 +520,8 @@ std::wstring GetWindowText(HWND hwnd) {
     const LRESULT length = headless::Deliver(hwnd, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT got = headless::Deliver(hwnd, WM_GETTEXT, text.size(),
-                                          reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT got =
+        headless::Deliver(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, length)));
     return text;
 }

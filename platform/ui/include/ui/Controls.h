@@ -21,7 +21,9 @@ class CStatic : public CWnd {};
 
 class CEdit : public CWnd {
 public:
-    // start -1 removes the selection (the caret stays); end -1 means the end of the text.
+    // start -1 removes the selection (the caret stays); end -1 means the end of the text;
+    // positions past the end mean the end. SetSel(-1) (one argument: start and end in the
+    // low and high words) therefore puts the caret at the end.
     void SetSel(int start, int end, bool noScroll = false);
     void SetSel(DWORD selection, bool noScroll = false);
     void GetSel(int& start, int& end) const;

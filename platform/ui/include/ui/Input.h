@@ -26,7 +26,20 @@ enum class Result {
 // disabled", "out of range", "button is not pressed".
 const wchar_t* Describe(Result result);
 
-enum class Key { Enter, Tab, ShiftTab, Escape, Backspace, Delete, Home, End, Left, Right, Up, Down };
+enum class Key {
+    Enter,
+    Tab,
+    ShiftTab,
+    Escape,
+    Backspace,
+    Delete,
+    Home,
+    End,
+    Left,
+    Right,
+    Up,
+    Down
+};
 enum class Arrow { Up, Down };  // for a UDS_HORZ spin: Up is the right arrow
 
 // A click on a row of a list box (focus, button down selects it, button up raises

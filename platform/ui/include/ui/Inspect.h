@@ -22,11 +22,11 @@ struct WindowSnapshot {
     DWORD style = 0;
     DWORD exStyle = 0;
     std::wstring text;
-    bool enabled = false;   // its own state
-    bool visible = false;   // with its ancestors
+    bool enabled = false;  // its own state
+    bool visible = false;  // with its ancestors
     bool focused = false;
-    RECT windowRect{};      // screen coordinates
-    int checked = -1;       // check boxes and radio buttons: BST_*; otherwise -1
+    RECT windowRect{};              // screen coordinates
+    int checked = -1;               // check boxes and radio buttons: BST_*; otherwise -1
     std::vector<RowSnapshot> rows;  // list and combo rows, tab items (data = item lParam)
     int selection = -1;             // selected row or tab
     int focusItem = -1;             // the tab with the focus

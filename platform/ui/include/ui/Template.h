@@ -15,7 +15,7 @@ struct DialogItemTemplate {
     int id = -1;             // -1 (IDC_STATIC) for a control nobody addresses
     std::wstring text;
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units, in the dialog's client area
-    DWORD style = 0;                    // WS_CHILD is implied; WS_VISIBLE is not
+    DWORD style = 0;                   // WS_CHILD is implied; WS_VISIBLE is not
     DWORD exStyle = 0;
 };
 

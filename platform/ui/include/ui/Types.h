@@ -124,17 +124,27 @@ struct CREATESTRUCT {
     UINT_PTR id = 0;
 };
 
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 constexpr DWORD MAKELONG(WORD low, WORD high) {
     return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16);
 }
-constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return MAKELONG(low, high); }
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+    return MAKELONG(low, high);
+}
 constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
     return static_cast<LPARAM>(MAKELONG(low, high));
 }
 // Signed coordinates packed in an LPARAM (mouse messages).
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<std::int16_t>(LOWORD(lp)); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<std::int16_t>(HIWORD(lp)); }
+constexpr int GET_X_LPARAM(LPARAM lp) {
+    return static_cast<std::int16_t>(LOWORD(lp));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp) {
+    return static_cast<std::int16_t>(HIWORD(lp));
+}
 
 }  // namespace ui

@@ -74,8 +74,8 @@ int GetDlgCtrlID(HWND hwnd);
 // State.
 LONG GetWindowLong(HWND hwnd, int index);  // GWL_STYLE, GWL_EXSTYLE, GWL_ID
 LONG SetWindowLong(HWND hwnd, int index, LONG value);
-bool ShowWindow(HWND hwnd, int command);  // answers whether the window was visible
-bool IsWindowVisible(HWND hwnd);          // the window and every ancestor
+bool ShowWindow(HWND hwnd, int command);    // answers whether the window was visible
+bool IsWindowVisible(HWND hwnd);            // the window and every ancestor
 bool EnableWindow(HWND hwnd, bool enable);  // answers whether the window was disabled
 bool IsWindowEnabled(HWND hwnd);            // the window's own state
 bool SetWindowText(HWND hwnd, const wchar_t* text);

@@ -30,6 +30,10 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
+    // For SetWindowPos: to the top or the bottom of the z-order.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
@@ -40,8 +44,8 @@ public:
     static CWnd* FromHandlePermanent(HWND hwnd);
     static void FreeTemporaryWindows();
 
-    virtual bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text,
-                          DWORD style, const RECT& rect, CWnd* parent, int id);
+    virtual bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style,
+                          const RECT& rect, CWnd* parent, int id);
     bool Create(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect,
                 CWnd* parent, int id);
     virtual bool DestroyWindow();
@@ -99,7 +103,8 @@ public:
 
     // Runs DoDataExchange: with save false the members are shown in the controls, with save
     // true the controls are read into the members. While it runs, the control notifications
-    // (WM_COMMAND from a control, WM_NOTIFY) that reach this window are dropped. Reading
+    // (WM_COMMAND from a control, WM_NOTIFY) sent to this window are dropped before they reach
+    // its WindowProc. Reading
     // stops at the first control that does not hold a valid value: no member changes, the
     // failure is reported (SetDataExchangeFailureHandler), the focus goes to that control
     // with its text selected, and the answer is false.
@@ -139,9 +144,9 @@ protected:
     virtual void PostNcDestroy() {}
 
 private:
+    explicit CWnd(HWND placement) : m_hWnd(placement) {}
     friend struct WndAccess;
-    bool ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
-                        LRESULT* result);
+    bool ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 };
 
 // A modeless dialog built from a registered template.
