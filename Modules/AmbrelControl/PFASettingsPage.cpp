@@ -1,0 +1,186 @@
+// The Settings page: choosing the port and the enumerated settings, and re-opening the
+// stored port when a setup loads.
+#include "PFASettingsPage.h"
+
+#include <climits>
+#include <optional>
+#include <vector>
+
+#include "AmbrelControlDlg.h"
+#include "AmbrelControlModule.h"
+#include "AmbrelController.h"
+#include "CSetup.h"
+#include "DGrabModule.h"
+#include "platform/DebugOutput.h"
+#include "platform/Text.h"
+
+namespace {
+
+struct RegionSize {
+    uint32_t width;
+    uint32_t height;
+};
+
+// The capture region of each window mode the Window setting offers.
+std::optional<RegionSize> WindowModeSize(int32_t mode) {
+    switch (mode) {
+        case 0:
+            return RegionSize{1024, 1024};
+        case 1:
+            return RegionSize{1024, 512};
+        case 2:
+            return RegionSize{1024, 256};
+        case 3:
+            return RegionSize{512, 512};
+        default:
+            return std::nullopt;
+    }
+}
+
+// The other pages show these settings.
+bool ShownElsewhere(int32_t id) {
+    return id == kIdConstantFrameRate || id == kIdSimultaneousReadout || id == kIdDecimationY;
+}
+
+const SettingInfo* FindSetting(const CAmbrelController* controller, int32_t id) {
+    if (!controller) return nullptr;
+    for (const SettingInfo& info : controller->m_settings) {
+        if (info.id == id) return &info;
+    }
+    return nullptr;
+}
+
+ui::DWORD_PTR ToItemData(int32_t value) {
+    return static_cast<ui::DWORD_PTR>(static_cast<ui::INT_PTR>(value));
+}
+
+// The value a row carries; nothing for a row the list does not have (whose item data would
+// read as LB_ERR, indistinguishable from the value -1 of "Not selected").
+std::optional<int32_t> ItemValue(const ui::CListBox& list, int row) {
+    if (row < 0 || row >= list.GetCount()) return std::nullopt;
+    const auto data = static_cast<ui::INT_PTR>(list.GetItemData(row));
+    if (data < INT32_MIN || data > INT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(data);
+}
+
+}  // namespace
+
+CPFASettingsPage::CPFASettingsPage(CAmbrelControlModule* module, ui::CWnd* parent)
+    : CBasPage(IDD, module, parent), m_nFeatureCount(0) {}
+
+void CPFASettingsPage::DoDataExchange(ui::CDataExchange* pDX) {
+    CBasPage::DoDataExchange(pDX);
+    ui::DDX_Control(pDX, IDC_FEATURES, m_featureList);
+    ui::DDX_Control(pDX, IDC_VALUES, m_valuesList);
+}
+
+bool CPFASettingsPage::OnCommand(ui::WPARAM wParam, ui::LPARAM lParam) {
+    if (ui::HIWORD(wParam) == ui::LBN_SELCHANGE) {
+        switch (ui::LOWORD(wParam)) {
+            case IDC_FEATURES:
+                if (const auto id = ItemValue(m_featureList, m_featureList.GetCurSel()))
+                    ShowOptions(*id);
+                return true;
+            case IDC_VALUES:
+                ApplySelection();
+                return true;
+            default:
+                break;
+        }
+    }
+    return CBasPage::OnCommand(wParam, lParam);
+}
+
+void CPFASettingsPage::RefreshFeatureList() {
+    const CAmbrelController* controller = m_pModule ? m_pModule->m_pController : nullptr;
+    static const std::vector<SettingInfo> kNone;
+    const std::vector<SettingInfo>& settings = controller ? controller->m_settings : kNone;
+
+    m_nFeatureCount = settings.size() > static_cast<size_t>(INT32_MAX)
+                          ? INT32_MAX
+                          : static_cast<int32_t>(settings.size());
+    m_featureList.ResetContent();
+    for (const SettingInfo& info : settings) {
+        if (ShownElsewhere(info.id)) continue;
+        const int row = m_featureList.AddString(info.name.c_str());
+        if (row >= 0) m_featureList.SetItemData(row, ToItemData(info.id));
+    }
+    const std::optional<int32_t> first = ItemValue(m_featureList, 0);
+    if (m_nFeatureCount != 0 && first) {
+        m_featureList.SetCurSel(0);
+        ShowOptions(*first);
+    } else {
+        // Options of a feature no longer listed must not stay on show.
+        m_valuesList.ResetContent();
+    }
+}
+
+void CPFASettingsPage::ShowOptions(int32_t id) {
+    m_valuesList.ResetContent();
+    const SettingInfo* info = FindSetting(m_pModule ? m_pModule->m_pController : nullptr, id);
+    if (!info) return;
+    for (const SettingOption& option : info->options) {
+        const int row = m_valuesList.AddString(option.label.c_str());
+        if (row >= 0) m_valuesList.SetItemData(row, ToItemData(option.value));
+    }
+    if (!info->options.empty() && info->setting) SelectValueRow(info->setting->GetValue());
+}
+
+int CPFASettingsPage::SelectValueRow(int32_t value) {
+    const int rows = m_valuesList.GetCount();
+    for (int row = 0; row < rows; ++row) {
+        if (ItemValue(m_valuesList, row) == value) {
+            m_valuesList.SetCurSel(row);
+            return row;
+        }
+    }
+    m_valuesList.SetCurSel(-1);
+    return -1;
+}
+
+void CPFASettingsPage::ApplySelection() {
+    CAmbrelController* controller = m_pModule ? m_pModule->m_pController : nullptr;
+    const std::optional<int32_t> id = ItemValue(m_featureList, m_featureList.GetCurSel());
+    const std::optional<int32_t> value = ItemValue(m_valuesList, m_valuesList.GetCurSel());
+    if (!controller || !id || !value) return;
+
+    controller->SetSetting(*id, *value);
+
+    int row = -1;
+    const SettingInfo* info = FindSetting(controller, *id);
+    if (info && info->setting)
+        row = SelectValueRow(info->setting->GetValue());
+    else
+        m_valuesList.SetCurSel(-1);
+
+    if (*id == kIdWindow) {
+        // The chosen mode decides the region, not the one read back.
+        if (const auto size = WindowModeSize(*value)) SetHostROI(size->width, size->height);
+    } else if (*id == kIdPort && row >= 0) {
+        m_pModule->m_nPort = row;
+        plat::OutputDebugText(plat::Format(kPortFormat, row));
+    }
+
+    if (m_pModule->m_pDialog) m_pModule->m_pDialog->RefreshTabs();
+}
+
+void CPFASettingsPage::SetHostROI(uint32_t width, uint32_t height) {
+    CSetup* setup = m_pModule ? m_pModule->GetSetup() : nullptr;
+    if (!setup) return;
+    DGrabModule* grabber = setup->GetGrabModule();
+    if (!grabber) return;
+    const bool running = setup->IsGrabbing();
+    if (running) setup->ToggleGrabbing();
+    grabber->SetROI(0, 0, width, height);
+    if (running) setup->ToggleGrabbing();
+}
+
+void CPFASettingsPage::SelectStoredPort(int32_t row) {
+    if (const std::optional<int32_t> first = ItemValue(m_featureList, 0)) {
+        m_featureList.SetCurSel(0);
+        ShowOptions(*first);
+    }
+    const int rows = m_valuesList.GetCount();
+    m_valuesList.SetCurSel(row >= 0 && row < rows ? row : 0);
+    ApplySelection();
+}

@@ -1,0 +1,46 @@
+// The "Settings" page: the serial port and the camera's enumerated settings as two lists,
+// the features on the left and the selected feature's options on the right.
+#pragma once
+
+#include <cstdint>
+
+#include "BasPage.h"
+#include "ui/Controls.h"
+
+class CPFASettingsPage : public CBasPage {
+public:
+    static constexpr ui::UINT IDD = 16312;
+    static constexpr int IDC_VALUES = 16315;
+    static constexpr int IDC_FEATURES = 16316;
+    static constexpr const wchar_t* kFeatureLabel = L"Feature:";
+    static constexpr const wchar_t* kValuesLabel = L"Values";
+    static constexpr const wchar_t* kPortFormat = L"Port is ====================== %d";
+
+    CPFASettingsPage(CAmbrelControlModule* module, ui::CWnd* parent);
+
+    void DoDataExchange(ui::CDataExchange* pDX) override;
+
+    // Lists the controller's settings (less those the other pages show) and the first one's
+    // options.
+    void RefreshFeatureList();
+    // Lists the options of the setting with this id and selects the camera's current one.
+    void ShowOptions(int32_t id);
+    // Writes the selected option of the selected feature to the camera and shows the result.
+    void ApplySelection();
+    // Sets the host's capture region, pausing grabbing around the change.
+    void SetHostROI(uint32_t width, uint32_t height);
+    // Selects the stored row of the Port options ("Not selected" when it is beyond the list)
+    // and applies it.
+    void SelectStoredPort(int32_t row);
+
+    int32_t m_nFeatureCount;
+    ui::CListBox m_featureList;
+    ui::CListBox m_valuesList;
+
+protected:
+    bool OnCommand(ui::WPARAM wParam, ui::LPARAM lParam) override;
+
+private:
+    // Selects the first values row holding this value; none when no row does. Answers the row.
+    int SelectValueRow(int32_t value);
+};
