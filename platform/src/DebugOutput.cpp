@@ -1,10 +1,6 @@
 // Debugger output sinks: nowhere, standard error, an appended file or a callback.
 #include "platform/DebugOutput.h"
 
-#include <fcntl.h>
-#include <sys/uio.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -13,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "DebugFile.h"
 #include "Utf8.h"
 #include "platform/Text.h"
 
@@ -29,20 +26,12 @@ constexpr const char* kStderrSetting = "stderr";
 
 using LineCallback = std::function<void(std::wstring_view)>;
 
-struct FileSink {
-    explicit FileSink(int f) : fd(f) {}
-    ~FileSink() { ::close(fd); }
-    FileSink(const FileSink&) = delete;
-    FileSink& operator=(const FileSink&) = delete;
-    int fd;
-};
-
 enum class SinkKind { None, Stderr, File, Callback };
 
 // Shared pointers let a writer keep using the sink it picked after another thread switched it.
 struct Sink {
     SinkKind kind = SinkKind::None;
-    std::shared_ptr<FileSink> file;
+    std::shared_ptr<detail::LineFile> file;
     std::shared_ptr<const LineCallback> callback;
 };
 
@@ -73,35 +62,16 @@ Sink Current() {
     return o.sink;
 }
 
-// One line in one writev, under the lock: lines of this process never interleave, and O_APPEND
-// keeps those of other processes whole too.
-void WriteLine(int fd, const char* data, size_t size) {
-    static const char newline = '\n';
+// One line per write, under the lock: lines of this process never interleave.
+void WriteLocked(detail::LineFile& file, std::string_view bytes) {
     std::lock_guard lock(Out().mutex);
-    iovec parts[2] = {{const_cast<char*>(data), size}, {const_cast<char*>(&newline), 1}};
-    int count = 2;
-    iovec* part = parts;
-    while (count > 0) {
-        const ssize_t written = ::writev(fd, part, count);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return;
-        auto left = static_cast<size_t>(written);
-        while (count > 0 && left >= part->iov_len) {
-            left -= part->iov_len;
-            ++part;
-            --count;
-        }
-        if (count > 0) {
-            part->iov_base = static_cast<char*>(part->iov_base) + left;
-            part->iov_len -= left;
-        }
-    }
+    detail::WriteLine(file, bytes);
 }
 
-int SinkFd(const Sink& sink) {
-    if (sink.kind == SinkKind::Stderr) return STDERR_FILENO;
-    if (sink.kind == SinkKind::File && sink.file) return sink.file->fd;
-    return -1;
+detail::LineFile* SinkFile(const Sink& sink) {
+    if (sink.kind == SinkKind::Stderr) return &detail::StandardErrorFile();
+    if (sink.kind == SinkKind::File) return sink.file.get();
+    return nullptr;
 }
 
 // A debugger shows each call as one line, so a trailing line break is not doubled.
@@ -109,12 +79,6 @@ template <class View>
 View WithoutLineBreak(View line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
     return line;
-}
-
-std::shared_ptr<FileSink> OpenAppend(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return nullptr;
-    return std::make_shared<FileSink>(fd);
 }
 
 // The process starts with the sink the environment names.
@@ -141,6 +105,10 @@ bool ApplyDebugLogSetting(const char* value) {
         SetDebugOutputStderr();
         return true;
     }
+    if (auto debugger = DebuggerSink(value)) {
+        SetDebugOutputCallback(std::move(debugger));
+        return true;
+    }
     return SetDebugOutputFile(value);
 }
 
@@ -151,11 +119,11 @@ void WriteDebugText(std::wstring_view line) {
         (*sink.callback)(line);
         return;
     }
-    const int fd = SinkFd(sink);
-    if (fd < 0) return;
+    LineFile* file = SinkFile(sink);
+    if (!file) return;
     std::string utf8;
     AppendUtf8(utf8, line, false);
-    WriteLine(fd, utf8.data(), utf8.size());
+    WriteLocked(*file, utf8);
 }
 
 void WriteDebugNarrow(const char* line) {
@@ -172,8 +140,7 @@ void WriteDebugNarrow(const char* line) {
         return;
     }
     // ASCII is already UTF-8: the bytes go out as they are, without a copy.
-    const int fd = SinkFd(sink);
-    if (fd >= 0) WriteLine(fd, text.data(), text.size());
+    if (LineFile* file = SinkFile(sink)) WriteLocked(*file, text);
 }
 
 }  // namespace detail
@@ -187,7 +154,7 @@ void SetDebugOutputStderr() {
 }
 
 bool SetDebugOutputFile(const std::string& path) {
-    auto file = OpenAppend(path);
+    auto file = detail::OpenLineFile(path);
     if (!file) return false;
     Install({SinkKind::File, std::move(file), nullptr});
     return true;

@@ -39,6 +39,11 @@ std::wstring SectionLine(std::wstring_view path);
 std::wstring StringValueLine(std::wstring_view name, std::wstring_view value);
 std::wstring DwordValueLine(std::wstring_view name, uint32_t value);
 
+// Provided by the registry backend: the text of the tree below `path` (header, then each key's
+// section with its values, keys and values in case-insensitive name order); false when the key
+// does not exist or the registry cannot be read.
+bool ExportText(std::wstring_view path, std::wstring* text);
+
 // Files are UTF-16LE with a byte-order mark, as the registry editor writes them; reading also
 // takes UTF-16BE and UTF-8, with or without a mark.
 std::string EncodeFile(std::wstring_view text);

@@ -1,6 +1,11 @@
 // The grab module stand-in, and the host API library's exported surface as a loader sees it.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 #include <cstdint>
 #include <string>
@@ -26,15 +31,29 @@ TEST(GrabModule, RecordsTheLastRegionAndCountsCalls) {
 
 // A host finds the library's functions by their (C++) symbol names; the internals stay hidden.
 TEST(HostApiLibrary, ExportsTheGrabModuleAndTimestampFunctions) {
+#if defined(_WIN32)
+    const std::string path = std::string(AMBREL_BINARY_DIR) + "/bin/DovrelAPIu.dll";
+    HMODULE library = LoadLibraryA(path.c_str());
+    ASSERT_NE(library, nullptr) << GetLastError();
+    const auto find = [&](const char* symbol) {
+        return reinterpret_cast<void*>(GetProcAddress(library, symbol));
+    };
+#else
     const std::string path = std::string(AMBREL_BINARY_DIR) + "/bin/libDovrelAPIu.so";
     void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
+    const auto find = [&](const char* symbol) { return dlsym(library, symbol); };
+#endif
     for (const char* symbol :
          {"_ZN11DGrabModule6SetROIEjjjj", "_ZN11DGrabModuleC1Ev", "_ZN11DGrabModuleD1Ev",
           "_Z17CompareTimestampsittitt", "_Z21ComputeTimeDifferenceittittPiPsS0_Pb"}) {
-        EXPECT_NE(dlsym(library, symbol), nullptr) << symbol;
+        EXPECT_NE(find(symbol), nullptr) << symbol;
     }
+#if defined(_WIN32)
+    FreeLibrary(library);
+#else
     dlclose(library);
+#endif
 }
 
 }  // namespace

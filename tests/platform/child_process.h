@@ -1,6 +1,164 @@
 // A child process of the test helper, with its standard output (and optionally error) piped back.
 #pragma once
 
+#if defined(_WIN32)
+
+#include <windows.h>
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace platform_test {
+
+class Child {
+public:
+    // What Kill answers: Windows ends a process with an exit code, not a signal.
+    static constexpr int kKilled = -9;
+
+    // Runs the helper with `args`; `env` entries ("NAME=value") are added to the environment,
+    // from which AMBREL_DEBUG_LOG is always removed first.
+    explicit Child(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+                   bool captureStderr = false) {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE readEnd = nullptr;
+        HANDLE writeEnd = nullptr;
+        if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return;
+        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+        std::wstring commandLine = Quote(Wide(PLATFORM_HELPER));
+        for (const auto& a : args) commandLine += L" " + Quote(Wide(a));
+
+        std::wstring block;
+        if (wchar_t* strings = GetEnvironmentStringsW()) {
+            for (const wchar_t* e = strings; *e; e += wcslen(e) + 1)
+                if (wcsncmp(e, L"AMBREL_DEBUG_LOG=", 17) != 0) block.append(e).push_back(L'\0');
+            FreeEnvironmentStringsW(strings);
+        }
+        for (const auto& e : env) block.append(Wide(e)).push_back(L'\0');
+        block.push_back(L'\0');
+
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = INVALID_HANDLE_VALUE;
+        startup.hStdOutput = writeEnd;
+        startup.hStdError = captureStderr ? writeEnd : GetStdHandle(STD_ERROR_HANDLE);
+        PROCESS_INFORMATION info{};
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                           CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup, &info)) {
+            CloseHandle(info.hThread);
+            m_process = info.hProcess;
+        }
+        CloseHandle(writeEnd);
+        m_out = readEnd;
+    }
+
+    ~Child() {
+        if (m_process) Kill();
+        if (m_out) CloseHandle(m_out);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool started() const { return m_process != nullptr; }
+
+    // The next line of output without its newline; empty at the end of the output.
+    std::string ReadLine() {
+        std::string line;
+        char c;
+        DWORD got = 0;
+        while (ReadFile(m_out, &c, 1, &got, nullptr) && got == 1) {
+            if (c == '\n') return line;
+            line.push_back(c);
+        }
+        return line;
+    }
+
+    std::string ReadAll() {
+        std::string all;
+        char buf[4096];
+        DWORD got = 0;
+        while (ReadFile(m_out, buf, sizeof buf, &got, nullptr) && got > 0) all.append(buf, got);
+        return all;
+    }
+
+    // The exit code.
+    int Wait() {
+        if (!m_process || WaitForSingleObject(m_process, INFINITE) != WAIT_OBJECT_0) return -1000;
+        DWORD code = 0;
+        GetExitCodeProcess(m_process, &code);
+        CloseHandle(m_process);
+        m_process = nullptr;
+        return static_cast<int>(code);
+    }
+
+    int Kill() {
+        if (!m_process) return -1000;
+        TerminateProcess(m_process, 1);
+        return Wait() == -1000 ? -1000 : kKilled;
+    }
+
+private:
+    static std::wstring Wide(const std::string& s) {
+        const int n =
+            MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+        std::wstring w(static_cast<size_t>(n), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+        return w;
+    }
+
+    // One argument as the C runtime's command-line parser reads it back: backslashes are
+    // literal unless they come before a quote.
+    static std::wstring Quote(const std::wstring& arg) {
+        std::wstring out = L"\"";
+        size_t backslashes = 0;
+        for (const wchar_t c : arg) {
+            if (c == L'\\') {
+                ++backslashes;
+                continue;
+            }
+            out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+            backslashes = 0;
+            out.push_back(c);
+        }
+        out.append(backslashes * 2, L'\\');
+        out.push_back(L'"');
+        return out;
+    }
+
+    HANDLE m_process = nullptr;
+    HANDLE m_out = nullptr;
+};
+
+// A fresh folder for store files, removed with what it holds.
+class TempDir {
+public:
+    TempDir() {
+        static std::atomic<int> counter{0};
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("ambrel-platform-" + std::to_string(GetCurrentProcessId()) + "-" +
+                           std::to_string(GetTickCount64()) + "-" + std::to_string(counter++));
+        std::error_code error;
+        if (std::filesystem::create_directory(path, error)) m_path = path.string();
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+
+}  // namespace platform_test
+
+#else
+
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -16,6 +174,9 @@ namespace platform_test {
 
 class Child {
 public:
+    // What Kill answers: the child ended by SIGKILL.
+    static constexpr int kKilled = -SIGKILL;
+
     // Runs the helper with `args`; `env` entries ("NAME=value") are added to the environment,
     // from which AMBREL_DEBUG_LOG is always removed first.
     explicit Child(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
@@ -114,3 +275,5 @@ private:
 };
 
 }  // namespace platform_test
+
+#endif

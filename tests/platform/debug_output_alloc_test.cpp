@@ -29,6 +29,10 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace {
 
 TEST(DebugOutputBudget, NarrowLineToFileAllocatesNothing) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "a program's operator new does not replace the one a DLL links on Windows, "
+                    "so the platform library's allocations cannot be counted from here";
+#endif
     platform_test::TempDir dir;
     const std::string path = dir.File("budget.log");
     ASSERT_TRUE(plat::SetDebugOutputFile(path));

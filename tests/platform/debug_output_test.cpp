@@ -2,12 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "child_process.h"
 #include "platform/DebugOutput.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -157,6 +162,60 @@ TEST_F(DebugOutput, SettingNamesTheSink) {
     EXPECT_TRUE(plat::detail::ApplyDebugLogSetting(nullptr));
     EXPECT_FALSE(plat::DebugOutputEnabled());
 }
+
+#if defined(_WIN32)
+// A debug monitor's side of the system's debug-string protocol: a shared buffer that a writer
+// fills (process id, then the text) once the monitor says it is ready, and an event it sets then.
+class DebugMonitor {
+public:
+    DebugMonitor()
+        : m_buffer(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSize,
+                                      L"DBWIN_BUFFER")),
+          m_bufferReady(CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY")),
+          m_dataReady(CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY")),
+          m_view(m_buffer ? MapViewOfFile(m_buffer, FILE_MAP_READ, 0, 0, kSize) : nullptr) {}
+    ~DebugMonitor() {
+        if (m_view) UnmapViewOfFile(m_view);
+        for (HANDLE h : {m_buffer, m_bufferReady, m_dataReady})
+            if (h) CloseHandle(h);
+    }
+    DebugMonitor(const DebugMonitor&) = delete;
+    DebugMonitor& operator=(const DebugMonitor&) = delete;
+
+    bool ok() const { return m_view && m_bufferReady && m_dataReady; }
+    void Ready() { SetEvent(m_bufferReady); }
+    // The text of the next string written, with the writer's process id; empty after a wait
+    // of five seconds.
+    std::string Next(DWORD* pid) {
+        if (WaitForSingleObject(m_dataReady, 5000) != WAIT_OBJECT_0) return {};
+        const auto* bytes = static_cast<const char*>(m_view);
+        std::memcpy(pid, bytes, sizeof *pid);
+        return std::string(bytes + sizeof *pid, strnlen(bytes + sizeof *pid, kSize - sizeof *pid));
+    }
+
+private:
+    static constexpr DWORD kSize = 4096;
+    HANDLE m_buffer;
+    HANDLE m_bufferReady;
+    HANDLE m_dataReady;
+    void* m_view;
+};
+
+TEST_F(DebugOutput, DebuggerSettingWritesToTheSystemsDebugStrings) {
+    DebugMonitor monitor;
+    ASSERT_TRUE(monitor.ok());
+    ASSERT_TRUE(plat::detail::ApplyDebugLogSetting("debugger"));
+    EXPECT_TRUE(plat::DebugOutputEnabled());
+    DWORD pid = 0;
+    monitor.Ready();
+    plat::OutputDebugText(L"Port is ====================== 2\r\n");
+    EXPECT_EQ(monitor.Next(&pid), "Port is ====================== 2");
+    EXPECT_EQ(pid, GetCurrentProcessId());
+    monitor.Ready();
+    plat::OutputDebugNarrow("Window.Mode");
+    EXPECT_EQ(monitor.Next(&pid), "Window.Mode");
+}
+#endif
 
 TEST(DebugOutputEnvironment, ChildProcessFollowsTheVariable) {
     TempDir dir;

@@ -7,6 +7,11 @@
 #include <cstdlib>
 #include <string>
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "platform/DebugOutput.h"
 #include "platform/Registry.h"
 #include "platform/Sync.h"
@@ -37,6 +42,10 @@ bool WriteDword(const std::wstring& key, const std::wstring& name, uint32_t valu
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // Lines end in '\n' alone, as the tests read them.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "debug" && argc == 3) {
         plat::OutputDebugText(L"wide:" + plat::NarrowToWide(argv[2]));

@@ -1,4 +1,5 @@
-// Tests of the store file shared between processes: durability across a kill, concurrent writers.
+// Tests of the store shared between processes: durability across a kill, concurrent writers.
+// On Windows a store path names a key of the real registry instead of a file.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -44,8 +45,10 @@ TEST_F(StoreFile, OpensAFileInWriteAheadMode) {
     reg::KeyGuard key;
     ASSERT_EQ(reg::CreateKey(L"Software\\Talverd", key.out()), reg::kSuccess);
     ASSERT_EQ(reg::SetDwordValue(key.get(), L"x", 5), reg::kSuccess);
+#if !defined(_WIN32)
     struct stat st {};
     EXPECT_EQ(::stat((m_path + "-wal").c_str(), &st), 0);
+#endif
     // Opened again (as another process would), the value is there.
     ASSERT_TRUE(reg::OpenStore(m_path, &error)) << error;
     EXPECT_EQ(reg::SetDwordValue(key.get(), L"x", 6), reg::kInvalidHandle);
@@ -60,6 +63,7 @@ TEST_F(StoreFile, FailedOpenKeepsTheCurrentStore) {
     reg::KeyGuard key;
     ASSERT_EQ(reg::CreateKey(L"Kept", key.out()), reg::kSuccess);
     std::string error;
+#if !defined(_WIN32)  // there, any path names a key of its own, and no file is read
     EXPECT_FALSE(reg::OpenStore(m_dir.File("no/such/dir/r.db"), &error));
     EXPECT_FALSE(error.empty());
     const std::string junk = m_dir.File("junk.db");
@@ -67,7 +71,9 @@ TEST_F(StoreFile, FailedOpenKeepsTheCurrentStore) {
     error.clear();
     EXPECT_FALSE(reg::OpenStore(junk, &error));
     EXPECT_FALSE(error.empty());
+#endif
     EXPECT_FALSE(reg::OpenStore("", &error));
+    EXPECT_FALSE(error.empty());
     EXPECT_EQ(reg::SetDwordValue(key.get(), L"still", 1), reg::kSuccess);
     EXPECT_EQ(reg::StorePath(), "");
 }
@@ -76,7 +82,7 @@ TEST_F(StoreFile, ValueSurvivesTheWriterBeingKilled) {
     Child writer({"hold", m_path, "Software\\Talverd\\Keltaro5\\Setups\\S\\M", "Port", "3"});
     ASSERT_TRUE(writer.started());
     ASSERT_EQ(writer.ReadLine(), "written");
-    EXPECT_EQ(writer.Kill(), -SIGKILL);
+    EXPECT_EQ(writer.Kill(), Child::kKilled);
 
     Child reader({"read", m_path, "software\\talverd\\keltaro5\\setups\\s\\m", "port"});
     EXPECT_EQ(reader.ReadLine(), "3");

@@ -1,5 +1,9 @@
 // Loading camera models: the shipped files, the built-in default and the validation errors.
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <fstream>
 #include <sstream>
@@ -227,16 +231,28 @@ TEST_F(ModelTest, LoadingStartsAfresh) {
 }
 
 TEST_F(ModelTest, LibraryExportsEveryVendorFunction) {
+#if defined(_WIN32)
+    // Already loaded, as the test program links it.
+    const HMODULE lib = GetModuleHandleA("pfConfig.dll");
+    ASSERT_NE(lib, nullptr) << GetLastError();
+    const auto find = [&](const char* name) {
+        return reinterpret_cast<void*>(GetProcAddress(lib, name));
+    };
+#else
     void* lib = dlopen((std::string(AMBREL_BINARY_DIR) + "/bin/libpfConfig.so").c_str(),
                        RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(lib, nullptr) << dlerror();
+    const auto find = [&](const char* name) { return dlsym(lib, name); };
+#endif
     for (const char* name :
          {"pfGetNumPort", "pfGetPortInfo", "pfOpenPort", "pfClosePort", "pfGetErrorMsg",
           "pfGetNumProperties", "pfGetPropertyInfo", "pfGetCameraPropertyI", "pfSetCameraPropertyI",
           "pfGetCameraPropertyF", "pfSetCameraPropertyF", "pfGetCameraPropertyInt"}) {
-        EXPECT_NE(dlsym(lib, name), nullptr) << name;
+        EXPECT_NE(find(name), nullptr) << name;
     }
+#if !defined(_WIN32)
     dlclose(lib);
+#endif
 }
 
 }  // namespace

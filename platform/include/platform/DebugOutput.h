@@ -36,7 +36,8 @@ inline void OutputDebugNarrow(const char* line) {
 }
 
 // Where lines go. The process starts with the sink named by the environment variable
-// AMBREL_DEBUG_LOG ("stderr", or a file path to append to); unset, lines go nowhere.
+// AMBREL_DEBUG_LOG ("stderr", or a file path to append to; on Windows also "debugger", the
+// system's debug-string service); unset, lines go nowhere.
 void SetDebugOutputNone();
 void SetDebugOutputStderr();
 // Appends one UTF-8 line per call, written through at once.

@@ -1,5 +1,6 @@
 // The HKEY_CURRENT_USER registry tree: keys, subkeys, REG_SZ and REG_DWORD values.
-// Elsewhere than Windows it is kept in one SQLite store file shared by every process using it.
+// On Windows it is the real registry; elsewhere it is kept in one SQLite store file shared by every
+// process using it.
 #pragma once
 
 #include <cstdint>
@@ -58,9 +59,12 @@ Status GetStringValue(HKey key, std::wstring_view name, std::wstring* value);
 Status GetDwordValue(HKey key, std::wstring_view name, uint32_t* value);
 Status DeleteValue(HKey key, std::wstring_view name);
 
-// The store behind the tree (not on Windows, where the real registry serves). Until a store is
-// opened the process uses a private in-memory one. Opening replaces the current store; keys
-// opened before then answer kInvalidHandle.
+// The store behind the tree. Until a store is opened the process uses a private in-memory one.
+// Opening replaces the current store; keys opened before then answer kInvalidHandle.
+// On Windows the real registry serves: HKEY_CURRENT_USER itself until a store call is made;
+// OpenStore(path) moves the tree's root to the key HKCU\Software\AmbrelTest\<path, with '/' for
+// '\'>, shared by every process naming the same path; UseMemoryStore() to a fresh volatile key
+// private to the process.
 bool OpenStore(const std::string& path, std::string* error = nullptr);
 void UseMemoryStore();
 std::string StorePath();  // empty for the in-memory store

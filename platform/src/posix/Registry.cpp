@@ -4,8 +4,6 @@
 #include <sqlite3.h>
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -446,25 +444,6 @@ bool ExportTree(Store& store, int64_t id, const std::wstring& path, std::wstring
     return true;
 }
 
-// The text of the tree below `path`; false when the key does not exist or the store fails.
-bool Export(std::wstring_view path, std::wstring* out) {
-    out->assign(text::kHeader).append(text::kNewline).append(text::kNewline);
-    std::vector<std::wstring_view> names;
-    if (text::SplitPath(path, &names) != kSuccess) return false;
-    std::lock_guard lock(R().mutex);
-    Store* store = CurrentStore();
-    if (!store) return false;
-    Transaction txn(*store, false);
-    if (!txn.ok()) return false;
-    int64_t id = 0;
-    std::wstring fullPath;
-    if (Walk(*store, kRootId, names, &id, &fullPath) != kSuccess) return false;
-    std::wstring body;
-    if (!ExportTree(*store, id, fullPath, &body)) return false;
-    out->append(body);
-    return true;
-}
-
 Status Apply(Store& store, const text::Operation& op) {
     using Kind = text::Operation::Kind;
     std::vector<std::wstring_view> names;
@@ -491,6 +470,24 @@ Status Apply(Store& store, const text::Operation& op) {
 }
 
 }  // namespace
+
+bool text::ExportText(std::wstring_view path, std::wstring* out) {
+    out->assign(text::kHeader).append(text::kNewline).append(text::kNewline);
+    std::vector<std::wstring_view> names;
+    if (text::SplitPath(path, &names) != kSuccess) return false;
+    std::lock_guard lock(R().mutex);
+    Store* store = CurrentStore();
+    if (!store) return false;
+    Transaction txn(*store, false);
+    if (!txn.ok()) return false;
+    int64_t id = 0;
+    std::wstring fullPath;
+    if (Walk(*store, kRootId, names, &id, &fullPath) != kSuccess) return false;
+    std::wstring body;
+    if (!ExportTree(*store, id, fullPath, &body)) return false;
+    out->append(body);
+    return true;
+}
 
 Status CreateKey(std::wstring_view path, HKey* out) {
     if (!out) return kInvalidParameter;
@@ -646,7 +643,7 @@ std::string StorePath() {
 
 std::wstring ExportRegText(std::wstring_view path) {
     std::wstring out;
-    Export(path, &out);
+    text::ExportText(path, &out);
     return out;
 }
 
@@ -668,28 +665,6 @@ bool ImportRegText(std::wstring_view regText, std::string* error) {
     }
     if (txn.Commit() != kSuccess) return fail(sqlite3_errmsg(store->db()));
     return true;
-}
-
-bool ExportRegFile(const std::string& file, std::wstring_view path) {
-    std::wstring regText;
-    if (!Export(path, &regText)) return false;
-    const std::string bytes = text::EncodeFile(regText);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
-}
-
-bool ImportRegFile(const std::string& file, std::string* error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        if (error) *error = file + ": cannot be read";
-        return false;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::wstring regText;
-    if (!text::DecodeFile(bytes, &regText, error)) return false;
-    return ImportRegText(regText, error);
 }
 
 }  // namespace plat::reg

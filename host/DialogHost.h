@@ -1,0 +1,39 @@
+// The host's dialog host: a headless main window into which modules' dialogs are docked.
+#pragma once
+
+#include <string_view>
+
+#include "CDialogHost.h"
+#include "ui/Types.h"
+
+namespace host {
+
+class Trace;
+
+class DialogHost : public CDialogHost {
+public:
+    // Creates the host's main window, shown.
+    explicit DialogHost(Trace& trace);
+    ~DialogHost() override;
+
+    // Docks the dialog into the main window and shows it.
+    void AddDialog(CDockedDlg* dialog) override;
+    // Hides the dialog and takes it out of the main window; it stays the module's.
+    void RemoveDialog(CDockedDlg* dialog) override;
+
+    ui::HWND MainWindow() const { return m_mainWindow; }
+    // The docked dialog's window, or null when none is docked.
+    ui::HWND Dialog() const;
+    // The child dialog of the docked dialog that was made from this template, or null.
+    ui::HWND FindPage(ui::UINT templateId) const;
+    // A page by the name scripts give it (Pages.h), "dialog" for the docked dialog; null when
+    // there is no such name or window.
+    ui::HWND PageWindow(std::string_view name) const;
+
+private:
+    Trace& m_trace;
+    ui::HWND m_mainWindow = nullptr;
+    CDockedDlg* m_dialog = nullptr;
+};
+
+}  // namespace host

@@ -1,0 +1,119 @@
+// Start-up and shut-down of the host, in the order the real host application follows.
+#include "HostApplication.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "CModule.h"
+#include "HostText.h"
+#include "Trace.h"
+#include "platform/Registry.h"
+#include "ui/Window.h"
+#include "ui/Wnd.h"
+
+namespace host {
+
+HostApplication::HostApplication(Trace& trace, std::ostream& out) : m_trace(trace), m_out(out) {}
+
+HostApplication::~HostApplication() {
+    Shutdown();
+}
+
+HostApplication::StartResult HostApplication::Start(const HostOptions& options,
+                                                    std::string* error) {
+#if !defined(_WIN32)
+    // On Windows the profile is the real registry.
+    std::error_code ec;
+    const std::filesystem::path profile(options.profilePath);
+    if (profile.has_parent_path()) std::filesystem::create_directories(profile.parent_path(), ec);
+    if (ec) {
+        *error = "cannot create the profile's folder " + profile.parent_path().string() + ": " +
+                 ec.message();
+        return StartResult::BadInput;
+    }
+    std::string why;
+    if (!plat::reg::OpenStore(options.profilePath, &why)) {
+        *error = "cannot open the profile " + options.profilePath + ": " + why;
+        return StartResult::BadInput;
+    }
+#endif
+    if (!m_camera.Load(options.cameraPath, error)) return StartResult::BadInput;
+    // The application object exists before any plug-in is loaded, as in the real host.
+    plat::AfxSetApp(this);
+    if (!m_plugin.Load(options.pluginPath, error)) return StartResult::BadInput;
+
+    m_out << "plug-in: " << ToUtf8(m_plugin.Name()) << '\n'
+          << "file: " << ToUtf8(m_plugin.FileName()) << '\n';
+    std::wstring info = m_plugin.Info();
+    for (size_t at = 0; (at = info.find(L"\r\n", at)) != std::wstring::npos;) info.erase(at, 1);
+    m_out << "description:\n" << ToUtf8(info) << "\n\n";
+    m_out.flush();
+
+    m_setup = std::make_unique<HostSetup>(options.setupName, &m_setupManager, m_trace);
+    m_setupManager.m_setups.push_back(m_setup.get());
+    m_setupManager.UpdateActiveSetup();
+    m_dialogHost = std::make_unique<DialogHost>(m_trace);
+    return CreateModule(error) ? StartResult::Ok : StartResult::NoModule;
+}
+
+bool HostApplication::CreateModule(std::string* error) {
+    m_module = m_plugin.CreateModule();
+    if (!m_module) {
+        *error = "the plug-in's Initialize made no module";
+        return false;
+    }
+    m_setup->AddModule(m_module);
+    m_module->SetHosts(m_setup.get(), m_dialogHost.get());
+    m_module->Attach();
+    ui::PumpMessages();
+    return true;
+}
+
+void HostApplication::DestroyModule() {
+    if (!m_module) return;
+    m_module->StopEvents();
+    m_setup->RemoveModule(m_module);
+    delete m_module;
+    m_module = nullptr;
+    // Messages the module's windows left behind are dropped with them.
+    ui::PumpMessages();
+}
+
+bool HostApplication::Reload(std::string* error) {
+    DestroyModule();
+    return CreateModule(error);
+}
+
+void HostApplication::Shutdown() {
+    DestroyModule();
+    m_dialogHost.reset();
+    if (m_setup) {
+        m_setupManager.m_setups.remove(m_setup.get());
+        m_setupManager.UpdateActiveSetup();
+        m_setup.reset();
+    }
+    if (plat::AfxGetApp() == this) plat::AfxSetApp(nullptr);
+    ui::CWnd::FreeTemporaryWindows();
+    m_plugin.Unload();
+}
+
+bool HostApplication::WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) {
+    const bool written = plat::CWinApp::WriteProfileInt(section, entry, value);
+    if (section && entry) {
+        const std::wstring text = std::to_wstring(value);
+        m_trace.Profile(section, entry, &text);
+    }
+    return written;
+}
+
+bool HostApplication::WriteProfileString(const wchar_t* section, const wchar_t* entry,
+                                         const wchar_t* value) {
+    const bool written = plat::CWinApp::WriteProfileString(section, entry, value);
+    if (section) {
+        const std::wstring text = value ? value : L"";
+        m_trace.Profile(section, entry, value ? &text : nullptr);
+    }
+    return written;
+}
+
+}  // namespace host

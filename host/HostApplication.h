@@ -1,0 +1,73 @@
+// The host application: its profile, setup manager, setup, dialog host, camera and the loaded
+// plug-in with its module, from start-up to shut-down.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "CSetupManager.h"
+#include "DialogHost.h"
+#include "HostSetup.h"
+#include "PluginLoader.h"
+#include "SimCamera.h"
+#include "platform/Application.h"
+
+class CModule;
+
+namespace host {
+
+class Trace;
+
+struct HostOptions {
+    std::string pluginPath;   // the plug-in library
+    std::string profilePath;  // the registry store file of the profile
+    std::string cameraPath;   // a camera model file; empty for the built-in camera
+    std::wstring setupName = L"Default";
+};
+
+class HostApplication : public plat::CWinApp {
+public:
+    HostApplication(Trace& trace, std::ostream& out);
+    ~HostApplication() override;
+
+    enum class StartResult {
+        Ok,
+        BadInput,  // a profile, camera model or plug-in file that cannot be used
+        NoModule,  // the plug-in loaded but made no module
+    };
+    // Opens the profile, loads the camera and the plug-in, prints the plug-in's names and
+    // creates and attaches its module; on failure `error` says why.
+    StartResult Start(const HostOptions& options, std::string* error);
+    // Destroys the module (which saves its settings) and unloads the plug-in.
+    void Shutdown();
+    // Destroys the module and creates and attaches a new one on the same profile.
+    bool Reload(std::string* error);
+
+    // Every profile write is traced.
+    bool WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) override;
+    bool WriteProfileString(const wchar_t* section, const wchar_t* entry,
+                            const wchar_t* value) override;
+
+    CModule* Module() const { return m_module; }
+    HostSetup& Setup() { return *m_setup; }
+    const HostSetup& Setup() const { return *m_setup; }
+    DialogHost& Dialogs() { return *m_dialogHost; }
+    const DialogHost& Dialogs() const { return *m_dialogHost; }
+    const SimCamera& Camera() const { return m_camera; }
+
+private:
+    bool CreateModule(std::string* error);
+    void DestroyModule();
+
+    Trace& m_trace;
+    std::ostream& m_out;
+    SimCamera m_camera;
+    PluginLoader m_plugin;
+    CSetupManager m_setupManager;
+    std::unique_ptr<HostSetup> m_setup;
+    std::unique_ptr<DialogHost> m_dialogHost;
+    CModule* m_module = nullptr;
+};
+
+}  // namespace host

@@ -1,0 +1,415 @@
+// Parsing and running the automation language through the dialog framework's user input.
+#include "ScriptRunner.h"
+
+#include <sim/CameraSim.h>
+
+#include <charconv>
+#include <cmath>
+#include <istream>
+#include <ostream>
+
+#include "CModule.h"
+#include "HostApplication.h"
+#include "HostText.h"
+#include "Pages.h"
+#include "StateDump.h"
+#include "ui/Input.h"
+#include "ui/Inspect.h"
+#include "ui/Window.h"
+
+namespace host {
+
+namespace {
+
+constexpr long long kMaxWaitMs = 24LL * 60 * 60 * 1000;
+constexpr const char* kPrompt = "ambrel> ";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool ParseInt(const std::string& text, long long* value) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+') ++begin;
+    const auto [ptr, ec] = std::from_chars(begin, end, *value);
+    return ec == std::errc() && ptr == end && begin != end;
+}
+
+bool ParseReal(const std::string& text, double* value) {
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+    return ec == std::errc() && ptr == text.data() + text.size() && !text.empty() &&
+           std::isfinite(*value);
+}
+
+std::string Describe(ui::input::Result result, const std::string& control) {
+    return ToUtf8(ui::input::Describe(result)) + ": " + control;
+}
+
+std::string ArgumentCount(const std::string& action, const char* usage) {
+    return "wrong number of arguments for " + action + " (usage: " + usage + ")";
+}
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(HostApplication& app, std::ostream& out) : m_app(app), m_out(out) {}
+
+bool ScriptRunner::Run(std::istream& in, std::string* error) {
+    std::string line;
+    for (long long number = 1; std::getline(in, line); ++number) {
+        std::string reason;
+        if (!RunLine(line, &reason)) {
+            *error = "line " + std::to_string(number) + ": " + reason;
+            return false;
+        }
+    }
+    return true;
+}
+
+void ScriptRunner::RunInteractive(std::istream& in, std::ostream& prompt, std::ostream& errors) {
+    std::string line;
+    long long number = 1;
+    for (;; ++number) {
+        prompt << kPrompt << std::flush;
+        if (!std::getline(in, line)) break;
+        std::string reason;
+        if (!RunLine(line, &reason)) errors << "line " << number << ": " << reason << std::endl;
+    }
+    prompt << '\n';
+}
+
+bool ScriptRunner::RunLine(std::string_view line, std::string* reason) {
+    std::vector<Token> t;
+    if (!Tokenize(line, &t, reason)) return false;
+    if (t.empty()) return true;
+    const std::string& action = t[0].text;
+    bool ok = false;
+    if (action == "tab") {
+        ok = RunTab(line, t, reason);
+    } else if (action == "select" || action == "type" || action == "paste" || action == "key" ||
+               action == "focus" || action == "click" || action == "slide" || action == "spin" ||
+               action == "press" || action == "release") {
+        ok = RunControlAction(line, t, reason);
+    } else if (action == "wait") {
+        ok = RunWait(t, reason);
+    } else if (action == "host") {
+        ok = RunHost(t, reason);
+    } else if (action == "camera") {
+        ok = RunCamera(t, reason);
+    } else if (action == "dump") {
+        if (t.size() != 1) {
+            *reason = ArgumentCount(action, "dump");
+            return false;
+        }
+        m_out << StateDump::Capture(m_app) << '\n' << std::flush;
+        ok = true;
+    } else {
+        *reason = "unknown action: " + action;
+        return false;
+    }
+    if (ok) ui::PumpMessages();
+    return ok;
+}
+
+bool ScriptRunner::Tokenize(std::string_view line, std::vector<Token>* tokens,
+                            std::string* reason) const {
+    size_t i = 0;
+    while (true) {
+        while (i < line.size() && IsBlank(line[i])) ++i;
+        if (i >= line.size() || line[i] == '#') return true;
+        Token token;
+        token.begin = i;
+        if (line[i] == '"') {
+            token.quoted = true;
+            ++i;
+            bool closed = false;
+            while (i < line.size()) {
+                const char c = line[i++];
+                if (c == '"') {
+                    closed = true;
+                    break;
+                }
+                if (c == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) {
+                    token.text.push_back(line[i++]);
+                } else {
+                    token.text.push_back(c);
+                }
+            }
+            if (!closed) {
+                *reason = "quoted text without its closing quote";
+                return false;
+            }
+            if (i < line.size() && !IsBlank(line[i]) && line[i] != '#') {
+                *reason = "text after a closing quote";
+                return false;
+            }
+        } else {
+            while (i < line.size() && !IsBlank(line[i])) token.text.push_back(line[i++]);
+        }
+        token.end = i;
+        tokens->push_back(std::move(token));
+    }
+}
+
+std::string ScriptRunner::TextFrom(std::string_view line, const std::vector<Token>& tokens,
+                                   size_t first) {
+    if (first + 1 == tokens.size() && tokens[first].quoted) return tokens[first].text;
+    return std::string(line.substr(tokens[first].begin, tokens.back().end - tokens[first].begin));
+}
+
+bool ScriptRunner::FindControl(const std::string& reference, Control* control,
+                               std::string* reason) const {
+    const size_t dot = reference.rfind('.');
+    if (dot == std::string::npos) {
+        *reason = "not a control (PAGE.ID): " + reference;
+        return false;
+    }
+    const std::string page = reference.substr(0, dot);
+    long long id = 0;
+    if (!ParseInt(reference.substr(dot + 1), &id) || id <= 0 || id > 65535) {
+        *reason = "not a control id: " + reference;
+        return false;
+    }
+    bool known = false;
+    for (const PageName& p : kPages) known = known || p.name == page;
+    if (!known) {
+        *reason = "unknown page: " + page + " (dialog, settings, adjustment, image or exposure)";
+        return false;
+    }
+    const ui::HWND pageWindow = m_app.Dialogs().PageWindow(page);
+    if (!pageWindow) {
+        *reason = "the plug-in has no " + page + " page: " + reference;
+        return false;
+    }
+    const ui::HWND hwnd = ui::GetDlgItem(pageWindow, static_cast<int>(id));
+    if (!hwnd || ui::GetWindowKind(hwnd) == ui::WindowKind::Dialog) {
+        *reason = "no such control: " + reference;
+        return false;
+    }
+    control->name = reference;
+    control->hwnd = hwnd;
+    return true;
+}
+
+bool ScriptRunner::RunTab(std::string_view line, const std::vector<Token>& t, std::string* reason) {
+    if (t.size() < 2) {
+        *reason = ArgumentCount("tab", "tab TEXT");
+        return false;
+    }
+    const std::wstring text = FromUtf8(TextFrom(line, t, 1));
+    const ui::HWND dialog = m_app.Dialogs().Dialog();
+    const ui::HWND tabs = dialog ? ui::GetDlgItem(dialog, kTabControlId) : nullptr;
+    if (!tabs) {
+        *reason = "no tab control is shown";
+        return false;
+    }
+    const ui::WindowSnapshot s = ui::Snapshot(tabs, false);
+    for (size_t i = 0; i < s.rows.size(); ++i) {
+        if (s.rows[i].text != text) continue;
+        const auto result = ui::input::ClickTab(tabs, static_cast<int>(i));
+        if (result != ui::input::Result::Ok) {
+            *reason = Describe(result, "tab " + ToUtf8(text));
+            return false;
+        }
+        return true;
+    }
+    *reason = "no tab named " + ToUtf8(text);
+    return false;
+}
+
+bool ScriptRunner::RunControlAction(std::string_view line, const std::vector<Token>& t,
+                                    std::string* reason) {
+    using ui::input::Result;
+    const std::string& action = t[0].text;
+    // Arguments after the control: exactly one, or for type and paste the rest of the line.
+    const bool takesText = action == "type" || action == "paste";
+    const bool takesOne =
+        action == "select" || action == "key" || action == "slide" || action == "spin";
+    const char* usage = action == "select"  ? "select PAGE.ID ROW"
+                        : action == "type"  ? "type PAGE.ID TEXT"
+                        : action == "paste" ? "paste PAGE.ID TEXT"
+                        : action == "key"   ? "key PAGE.ID enter|tab|escape"
+                        : action == "slide" ? "slide PAGE.ID POS"
+                        : action == "spin"  ? "spin PAGE.ID up|down"
+                                            : nullptr;
+    const std::string bare = action + " PAGE.ID";
+    if ((takesText && t.size() < 3) || (takesOne && t.size() != 3) ||
+        (!takesText && !takesOne && t.size() != 2)) {
+        *reason = ArgumentCount(action, usage ? usage : bare.c_str());
+        return false;
+    }
+    Control control;
+    if (!FindControl(t[1].text, &control, reason)) return false;
+
+    Result result = Result::Ok;
+    if (action == "select") {
+        long long row = 0;
+        if (!ParseInt(t[2].text, &row) || row < 0) {
+            *reason = "not a row number (0 or more): " + t[2].text;
+            return false;
+        }
+        if (row > 1'000'000'000) {
+            *reason = Describe(Result::OutOfRange, control.name) + " row " + t[2].text;
+            return false;
+        }
+        result = ui::input::SelectRow(control.hwnd, static_cast<int>(row));
+        if (result == Result::OutOfRange) {
+            *reason = Describe(result, control.name) + " row " + t[2].text;
+            return false;
+        }
+    } else if (action == "type" || action == "paste") {
+        const std::wstring text = FromUtf8(TextFrom(line, t, 2));
+        result = action == "type" ? ui::input::TypeText(control.hwnd, text)
+                                  : ui::input::PasteText(control.hwnd, text);
+    } else if (action == "key") {
+        ui::input::Key key{};
+        if (t[2].text == "enter") {
+            key = ui::input::Key::Enter;
+        } else if (t[2].text == "tab") {
+            key = ui::input::Key::Tab;
+        } else if (t[2].text == "escape") {
+            key = ui::input::Key::Escape;
+        } else {
+            *reason = "unknown key: " + t[2].text + " (enter, tab or escape)";
+            return false;
+        }
+        result = ui::input::PressKey(control.hwnd, key);
+    } else if (action == "focus") {
+        result = ui::input::MoveFocus(control.hwnd);
+    } else if (action == "click") {
+        result = ui::input::Click(control.hwnd);
+    } else if (action == "slide") {
+        long long position = 0;
+        if (!ParseInt(t[2].text, &position)) {
+            *reason = "not a slider position: " + t[2].text;
+            return false;
+        }
+        if (position < INT32_MIN || position > INT32_MAX) {
+            *reason = Describe(Result::OutOfRange, control.name) + " position " + t[2].text;
+            return false;
+        }
+        result = ui::input::DragSlider(control.hwnd, static_cast<int>(position));
+        if (result == Result::OutOfRange) {
+            *reason = Describe(result, control.name) + " position " + t[2].text;
+            return false;
+        }
+    } else if (action == "spin") {
+        if (t[2].text != "up" && t[2].text != "down") {
+            *reason = "unknown spin arrow: " + t[2].text + " (up or down)";
+            return false;
+        }
+        result = ui::input::PressSpin(
+            control.hwnd, t[2].text == "up" ? ui::input::Arrow::Up : ui::input::Arrow::Down);
+    } else if (action == "press") {
+        result = ui::input::PressButton(control.hwnd);
+    } else {
+        result = ui::input::ReleaseButton(control.hwnd);
+    }
+    if (result != Result::Ok) {
+        *reason = Describe(result, control.name);
+        return false;
+    }
+    return true;
+}
+
+bool ScriptRunner::RunWait(const std::vector<Token>& t, std::string* reason) {
+    if (t.size() != 2) {
+        *reason = ArgumentCount("wait", "wait MS");
+        return false;
+    }
+    long long ms = 0;
+    if (!ParseInt(t[1].text, &ms) || ms < 0 || ms > kMaxWaitMs) {
+        *reason =
+            "not a time in milliseconds (0 to " + std::to_string(kMaxWaitMs) + "): " + t[1].text;
+        return false;
+    }
+    ui::AdvanceClock(static_cast<uint32_t>(ms));
+    return true;
+}
+
+bool ScriptRunner::RunHost(const std::vector<Token>& t, std::string* reason) {
+    const char* usage = "host lock|unlock|reload, host grab on|off";
+    const std::string what = t.size() > 1 ? t[1].text : "";
+    if (what == "grab") {
+        if (t.size() != 3) {
+            *reason = ArgumentCount("host grab", "host grab on|off");
+            return false;
+        }
+        if (t[2].text != "on" && t[2].text != "off") {
+            *reason = "host grab takes on or off, not " + t[2].text;
+            return false;
+        }
+        m_app.Setup().SetGrabbing(t[2].text == "on");
+        return true;
+    }
+    if (what != "lock" && what != "unlock" && what != "reload") {
+        *reason = t.size() < 2 ? ArgumentCount("host", usage) : "unknown host action: " + what;
+        return false;
+    }
+    if (t.size() != 2) {
+        *reason = ArgumentCount("host " + what, ("host " + what).c_str());
+        return false;
+    }
+    if (what == "reload") return m_app.Reload(reason);
+    CModule* module = m_app.Module();
+    if (!module) {
+        *reason = "no module is loaded";
+        return false;
+    }
+    if (what == "lock")
+        module->LockControls();
+    else
+        module->UnlockControls();
+    return true;
+}
+
+bool ScriptRunner::RunCamera(const std::vector<Token>& t, std::string* reason) {
+    const std::string what = t.size() > 1 ? t[1].text : "";
+    const bool set = what == "set";
+    if (!set && what != "get") {
+        *reason = t.size() < 2 ? ArgumentCount("camera", "camera set NAME VALUE, camera get NAME")
+                               : "unknown camera action: " + what;
+        return false;
+    }
+    if (t.size() != (set ? 4u : 3u)) {
+        *reason =
+            ArgumentCount("camera " + what, set ? "camera set NAME VALUE" : "camera get NAME");
+        return false;
+    }
+    const SimCamera& camera = m_app.Camera();
+    const int32_t port = camera.CurrentPort();
+    if (port < 0) {
+        *reason = "the camera model has no ports";
+        return false;
+    }
+    const std::string& name = t[2].text;
+    const SimCamera::Property* property = camera.FindProperty(port, name);
+    if (!property) {
+        *reason = "the camera on port " + std::to_string(port) + " has no property " + name;
+        return false;
+    }
+    if (set) {
+        double value = 0;
+        long long whole = 0;
+        if (property->isInt) {
+            if (!ParseInt(t[3].text, &whole) || whole < INT32_MIN || whole > INT32_MAX) {
+                *reason = name + " takes a whole number (32-bit), not " + t[3].text;
+                return false;
+            }
+            value = static_cast<double>(whole);
+        } else if (!ParseReal(t[3].text, &value)) {
+            *reason = name + " takes a number, not " + t[3].text;
+            return false;
+        }
+        if (!camera.Set(port, name, value)) {
+            *reason = "the camera did not take " + name;
+            return false;
+        }
+        return true;
+    }
+    const auto value = camera.Get(port, name);
+    m_out << name << " = " << (value ? FormatNumber(*value) : "none") << '\n' << std::flush;
+    return true;
+}
+
+}  // namespace host

@@ -1,0 +1,90 @@
+// Trace lines in the host's fixed forms ("camera: NAME = VALUE -> READ", "host: roi X Y W H").
+#include "Trace.h"
+
+#include <platform/DebugOutput.h>
+#include <sim/CameraSim.h>
+
+#include <ostream>
+
+#include "DGrabModule.h"
+#include "HostText.h"
+
+namespace host {
+
+Trace::Trace(std::ostream& out) : m_out(out) {}
+
+Trace::~Trace() {
+    Stop();
+}
+
+void Trace::Start() {
+    if (m_on) return;
+    m_on = true;
+    pfsim::SetWriteObserver([this](int32_t, const std::string& name, double sent, double held) {
+        CameraWrite(name, sent, held);
+    });
+    pfsim::SetPortObserver(
+        [this](int32_t port, bool open, int32_t code) { CameraPort(port, open, code); });
+    plat::SetDebugOutputCallback([this](std::wstring_view text) { Debug(text); });
+}
+
+void Trace::Stop() {
+    if (!m_on) return;
+    m_on = false;
+    pfsim::SetWriteObserver(nullptr);
+    pfsim::SetPortObserver(nullptr);
+    plat::SetDebugOutputNone();
+}
+
+void Trace::CameraWrite(const std::string& name, double sent, double held) {
+    std::string line = "camera: " + name + " = " + FormatNumber(sent);
+    // Compared as written, so a real kept at single precision is no correction.
+    const std::string read = FormatNumber(held);
+    if (read != FormatNumber(sent)) line += " -> " + read;
+    Line(line);
+}
+
+void Trace::CameraPort(int32_t port, bool open, int32_t code) {
+    if (!open)
+        Line("camera: close " + std::to_string(port));
+    else if (code == 0)
+        Line("camera: open " + std::to_string(port));
+    else
+        Line("camera: open " + std::to_string(port) + " failed " + std::to_string(code));
+}
+
+void Trace::Roi(const DGrabRegion& region) {
+    Line("host: roi " + std::to_string(region.x) + " " + std::to_string(region.y) + " " +
+         std::to_string(region.width) + " " + std::to_string(region.height));
+}
+
+void Trace::Grabbing(bool on) {
+    Line(on ? "host: grabbing on" : "host: grabbing off");
+}
+
+void Trace::Dialog(bool added) {
+    Line(added ? "host: dialog added" : "host: dialog removed");
+}
+
+void Trace::Profile(std::wstring_view section, const wchar_t* entry, const std::wstring* value) {
+    std::string line = "host: profile " + ToUtf8(section);
+    if (!entry) {
+        Line(line + " deleted");
+        return;
+    }
+    line += " " + ToUtf8(entry);
+    Line(value ? line + " = " + ToUtf8(*value) : line + " deleted");
+}
+
+void Trace::Debug(std::wstring_view text) {
+    Line("debug: " + ToUtf8(text));
+}
+
+void Trace::Line(const std::string& text) {
+    if (!m_on) return;
+    std::lock_guard lock(m_mutex);
+    m_out << text << '\n';
+    m_out.flush();
+}
+
+}  // namespace host

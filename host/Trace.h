@@ -1,0 +1,45 @@
+// The host's event trace: one line per camera write, port change, host event and debugger line.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+struct DGrabRegion;
+
+namespace host {
+
+class Trace {
+public:
+    // Lines go to `out` only while the trace is on.
+    explicit Trace(std::ostream& out);
+    ~Trace();
+    Trace(const Trace&) = delete;
+    Trace& operator=(const Trace&) = delete;
+
+    // Switches the trace on: observes the simulated camera and takes every debugger line.
+    void Start();
+    // Switches it off again; debugger lines then go nowhere.
+    void Stop();
+    bool IsOn() const { return m_on; }
+
+    void CameraWrite(const std::string& name, double sent, double held);
+    void CameraPort(int32_t port, bool open, int32_t code);
+    void Roi(const DGrabRegion& region);
+    void Grabbing(bool on);
+    void Dialog(bool added);
+    // `value` is already in text; null for a deleted entry (or, with a null entry, section).
+    void Profile(std::wstring_view section, const wchar_t* entry, const std::wstring* value);
+    void Debug(std::wstring_view text);
+
+private:
+    void Line(const std::string& text);
+
+    std::ostream& m_out;
+    std::mutex m_mutex;  // the camera reports on the calling thread, whichever it is
+    bool m_on = false;
+};
+
+}  // namespace host

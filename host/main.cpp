@@ -1,0 +1,190 @@
+// ambrel-host: loads the plug-in as the host application does and lets a person or a script use it.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "HostApplication.h"
+#include "HostText.h"
+#include "PluginLoader.h"
+#include "ScriptRunner.h"
+#include "Trace.h"
+#include "ui/Window.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitBadInput = 2;
+
+constexpr const char* kUsage =
+    "usage: ambrel-host [--plugin FILE] [--setup NAME] [--profile FILE] [--camera FILE]\n"
+    "                   [--script FILE|-] [--trace]\n"
+    "  --plugin FILE   the plug-in library (default: " AMBREL_PLUGIN_FILE
+    " beside ambrel-host)\n"
+    "  --setup NAME    the setup the module belongs to (default: Default)\n"
+    "  --profile FILE  the profile's registry store (default:\n"
+    "                  $XDG_CONFIG_HOME/ambrel/profile.db or ~/.config/ambrel/profile.db)\n"
+    "  --camera FILE   a camera model file (default: the built-in fully equipped camera)\n"
+    "  --script FILE   run the actions in FILE (- for standard input); without it, standard\n"
+    "                  input is read, with a prompt when it is a terminal\n"
+    "  --trace         print camera writes, port changes, host and debugger events\n";
+
+struct Options {
+    host::HostOptions host;
+    bool profileGiven = false;
+    std::string script;
+    bool scriptGiven = false;
+    bool trace = false;
+    bool help = false;
+};
+
+[[maybe_unused]] bool DefaultProfile(std::string* path, std::string* error) {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && *config) {
+        *path = (std::filesystem::path(config) / "ambrel" / "profile.db").string();
+        return true;
+    }
+    const char* home = std::getenv("HOME");
+    if (home && *home) {
+        *path = (std::filesystem::path(home) / ".config" / "ambrel" / "profile.db").string();
+        return true;
+    }
+    *error = "no place for the profile: set XDG_CONFIG_HOME or HOME, or give --profile FILE";
+    return false;
+}
+
+bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::string value;
+        bool hasValue = false;
+        if (const size_t eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+            hasValue = true;
+        }
+        const bool takesValue = arg == "--plugin" || arg == "--setup" || arg == "--profile" ||
+                                arg == "--camera" || arg == "--script";
+        if (takesValue && !hasValue) {
+            if (i + 1 >= argc) {
+                *error = "option " + arg + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+        } else if (!takesValue && hasValue) {
+            *error = "option " + arg + " takes no value";
+            return false;
+        }
+        if (takesValue && value.empty()) {
+            *error = "option " + arg + " needs a non-empty value";
+            return false;
+        }
+        if (arg == "--plugin") {
+            options->host.pluginPath = value;
+        } else if (arg == "--setup") {
+            options->host.setupName = host::FromUtf8(value);
+        } else if (arg == "--profile") {
+            options->host.profilePath = value;
+            options->profileGiven = true;
+        } else if (arg == "--camera") {
+            options->host.cameraPath = value;
+        } else if (arg == "--script") {
+            options->script = value;
+            options->scriptGiven = true;
+        } else if (arg == "--trace") {
+            options->trace = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options->help = true;
+        } else {
+            *error = (arg.rfind("-", 0) == 0 ? "unknown option: " : "unexpected argument: ") + arg;
+            return false;
+        }
+    }
+    // The setup's name is the first part of the module's profile section.
+    if (options->host.setupName.find(L'\\') != std::wstring::npos) {
+        *error = "a setup name cannot hold a backslash: " + host::ToUtf8(options->host.setupName);
+        return false;
+    }
+    if (options->host.pluginPath.empty())
+        options->host.pluginPath =
+            (host::PluginLoader::ExecutableFolder() / AMBREL_PLUGIN_FILE).string();
+#if !defined(_WIN32)
+    // On Windows the profile is the registry itself.
+    if (!options->profileGiven && !DefaultProfile(&options->host.profilePath, error)) return false;
+#endif
+    return true;
+}
+
+bool IsTerminal() {
+#if defined(_WIN32)
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return isatty(STDIN_FILENO) != 0;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!ParseOptions(argc, argv, &options, &error)) {
+        std::cerr << "ambrel-host: " << error << '\n' << kUsage;
+        return kExitBadInput;
+    }
+    if (options.help) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    std::ifstream scriptFile;
+    if (options.scriptGiven && options.script != "-") {
+        scriptFile.open(options.script, std::ios::binary);
+        if (!scriptFile) {
+            std::cerr << "ambrel-host: cannot read script " << options.script << '\n';
+            return kExitBadInput;
+        }
+    }
+
+    // Scripts and tests see time pass only through `wait`.
+    ui::UseManualClock();
+    host::Trace trace(std::cout);
+    if (options.trace) trace.Start();
+    int status = kExitOk;
+    {
+        host::HostApplication app(trace, std::cout);
+        if (const auto started = app.Start(options.host, &error);
+            started != host::HostApplication::StartResult::Ok) {
+            std::cerr << "ambrel-host: " << error << '\n';
+            return started == host::HostApplication::StartResult::NoModule ? kExitFailure
+                                                                           : kExitBadInput;
+        }
+        host::ScriptRunner runner(app, std::cout);
+        if (options.scriptGiven) {
+            std::istream& in = options.script == "-" ? std::cin : scriptFile;
+            if (!runner.Run(in, &error)) {
+                std::cerr << "ambrel-host: " << error << '\n';
+                status = kExitBadInput;
+            }
+        } else if (IsTerminal()) {
+            runner.RunInteractive(std::cin, std::cout, std::cerr);
+        } else if (!runner.Run(std::cin, &error)) {
+            std::cerr << "ambrel-host: " << error << '\n';
+            status = kExitBadInput;
+        }
+        // The module is destroyed even after a bad line, so its port choice is saved.
+        app.Shutdown();
+    }
+    trace.Stop();
+    std::cout.flush();
+    return status;
+}

@@ -1,0 +1,646 @@
+// The registry tree on Windows: the real registry under HKEY_CURRENT_USER.
+//
+// The store calls choose which key stands for the root of the tree:
+//  - until one is called, the root is HKEY_CURRENT_USER itself, as the host and plug-in expect;
+//  - OpenStore(path) moves it to HKCU\Software\AmbrelTest\<path, '\' written as '/'>, so the same
+//    path names the same tree in every process and the tree lasts as the registry does (a test's
+//    store file becomes a key of its own, and the user's keys stay untouched);
+//  - UseMemoryStore() moves it to a fresh volatile key HKCU\Software\AmbrelTest\Memory-<pid>-<n>,
+//    private to the process, deleted when replaced or at exit (the system drops volatile keys at
+//    logoff in any case).
+// Status codes are the registry's own, passed through.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <unordered_set>
+#include <vector>
+
+#include "RegText.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
+
+namespace plat::reg {
+
+struct KeyHandle {
+    uint64_t store;  // generation of the store the key was opened in
+    HKEY hkey;
+    bool root;  // opened on the root itself
+};
+
+namespace {
+
+constexpr const wchar_t* kStoresKey = L"Software\\AmbrelTest";
+constexpr const wchar_t* kMemoryPrefix = L"Memory-";
+constexpr size_t kMaxValueNameChars = 16383;
+
+// The key that stands for the root of the tree, and how keys below it are made.
+struct Store {
+    Store(HKEY rootKey, bool ownsRoot, DWORD createOptions, std::string storePath,
+          std::wstring memory, uint64_t gen)
+        : root(rootKey),
+          owned(ownsRoot),
+          options(createOptions),
+          path(std::move(storePath)),
+          memoryKey(std::move(memory)),
+          generation(gen) {}
+    ~Store() {
+        if (owned && root) RegCloseKey(root);
+        if (!memoryKey.empty()) RegDeleteTreeW(HKEY_CURRENT_USER, memoryKey.c_str());
+    }
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    HKEY root;
+    bool owned;
+    DWORD options;  // REG_OPTION_VOLATILE below a memory store: its keys may hold no other kind
+    std::string path;
+    std::wstring memoryKey;  // below HKEY_CURRENT_USER, for a memory store
+    uint64_t generation;
+};
+
+// Never destroyed: keys may be closed from static destructors at exit.
+struct Registry {
+    std::mutex mutex;
+    std::shared_ptr<Store> store;
+    uint64_t generation = 0;
+    std::unordered_set<KeyHandle*> handles;
+    bool exitHookSet = false;
+};
+
+Registry& R() {
+    static Registry* const registry = new Registry;
+    return *registry;
+}
+
+// The current store, HKEY_CURRENT_USER on first use; the registry lock is held.
+std::shared_ptr<Store> CurrentStoreLocked() {
+    Registry& r = R();
+    if (!r.store)
+        r.store = std::make_shared<Store>(HKEY_CURRENT_USER, false, REG_OPTION_NON_VOLATILE,
+                                          std::string(), std::wstring(), ++r.generation);
+    return r.store;
+}
+
+std::shared_ptr<Store> CurrentStore() {
+    std::lock_guard lock(R().mutex);
+    return CurrentStoreLocked();
+}
+
+// The key's registry handle when the key is open in the current store.
+Status CheckHandle(HKey key, HKEY* hkey) {
+    std::lock_guard lock(R().mutex);
+    if (!key || !R().handles.contains(key)) return kInvalidHandle;
+    if (key->store != CurrentStoreLocked()->generation) return kInvalidHandle;
+    *hkey = key->hkey;
+    return kSuccess;
+}
+
+HKey NewHandle(const Store& store, HKEY hkey, bool root) {
+    auto* handle = new KeyHandle{store.generation, hkey, root};
+    std::lock_guard lock(R().mutex);
+    R().handles.insert(handle);
+    return handle;
+}
+
+// A checked path without its one allowed trailing backslash.
+Status CleanPath(std::wstring_view path, std::wstring* clean, bool* root = nullptr) {
+    std::vector<std::wstring_view> names;
+    if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
+    if (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
+    clean->assign(path);
+    if (root) *root = names.empty();
+    return kSuccess;
+}
+
+std::wstring Terminated(std::wstring_view text) {
+    return std::wstring(text);
+}
+
+std::wstring FoldAscii(std::wstring_view name) {
+    std::wstring upper(name);
+    for (wchar_t& c : upper)
+        if (c >= L'a' && c <= L'z') c = c - L'a' + L'A';
+    return upper;
+}
+
+bool FoldLess(const std::wstring& a, const std::wstring& b) {
+    return FoldAscii(a) < FoldAscii(b);
+}
+
+Status CreateBelow(const Store& store, HKEY parent, const std::wstring& path, REGSAM access,
+                   HKEY* out) {
+    return RegCreateKeyExW(parent, path.c_str(), 0, nullptr, store.options, access, nullptr, out,
+                           nullptr);
+}
+
+// A value as the registry holds it, whatever its type.
+struct RawValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+Status ReadRaw(HKEY key, const std::wstring& name, RawValue* value) {
+    DWORD size = 0;
+    Status s = RegQueryValueExW(key, name.c_str(), nullptr, &value->type, nullptr, &size);
+    // The value may grow between the calls: ask again with the size then given.
+    for (int attempt = 0; s == kSuccess && attempt < 8; ++attempt) {
+        value->data.resize(size);
+        s = RegQueryValueExW(key, name.c_str(), nullptr, &value->type, value->data.data(), &size);
+        if (s == kSuccess) {
+            value->data.resize(size);
+            return kSuccess;
+        }
+        if (s == kMoreData) s = kSuccess;
+    }
+    return s;
+}
+
+// REG_SZ data to text: one terminating NUL is dropped, so text ending in NUL comes back whole.
+std::wstring TextOf(const std::vector<BYTE>& data) {
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    if (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+Status WriteText(HKEY key, std::wstring_view name, std::wstring_view value) {
+    if (name.size() > kMaxValueNameChars) return kInvalidParameter;
+    const std::wstring data = Terminated(value);  // with its NUL, which the registry keeps
+    const size_t bytes = (data.size() + 1) * sizeof(wchar_t);
+    if (bytes > MAXDWORD) return kInvalidParameter;
+    return RegSetValueExW(key, Terminated(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>(bytes));
+}
+
+Status WriteDword(HKEY key, std::wstring_view name, uint32_t value) {
+    if (name.size() > kMaxValueNameChars) return kInvalidParameter;
+    const DWORD data = value;
+    return RegSetValueExW(key, Terminated(name).c_str(), 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+// Subkey names of an open key, in the registry's order.
+Status SubkeyNames(HKEY key, std::vector<std::wstring>* names) {
+    wchar_t name[kMaxKeyNameChars + 1];
+    for (DWORD index = 0;; ++index) {
+        DWORD chars = kMaxKeyNameChars + 1;
+        const Status s =
+            RegEnumKeyExW(key, index, name, &chars, nullptr, nullptr, nullptr, nullptr);
+        if (s == kNoMoreItems) return kSuccess;
+        if (s != kSuccess) return s;
+        names->emplace_back(name, chars);
+    }
+}
+
+// The text of `key` and everything below it, keys and values in case-insensitive name order.
+bool ExportTree(HKEY key, const std::wstring& path, std::wstring* out) {
+    out->append(text::SectionLine(path)).append(text::kNewline);
+    DWORD valueCount = 0, maxName = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount,
+                         &maxName, nullptr, nullptr, nullptr) != kSuccess)
+        return false;
+    std::vector<std::wstring> valueNames;
+    std::vector<wchar_t> nameBuffer(maxName + 1);
+    for (DWORD index = 0; index < valueCount; ++index) {
+        DWORD chars = maxName + 1;
+        const Status s = RegEnumValueW(key, index, nameBuffer.data(), &chars, nullptr, nullptr,
+                                       nullptr, nullptr);
+        if (s == kNoMoreItems) break;
+        if (s != kSuccess) return false;
+        valueNames.emplace_back(nameBuffer.data(), chars);
+    }
+    std::sort(valueNames.begin(), valueNames.end(), FoldLess);
+    for (const auto& name : valueNames) {
+        RawValue value;
+        if (ReadRaw(key, name, &value) != kSuccess) return false;
+        // Only the kinds of value this tree holds are written out.
+        if (value.type == REG_SZ) {
+            out->append(text::StringValueLine(name, TextOf(value.data))).append(text::kNewline);
+        } else if (value.type == REG_DWORD && value.data.size() == sizeof(DWORD)) {
+            DWORD number = 0;
+            std::memcpy(&number, value.data.data(), sizeof number);
+            out->append(text::DwordValueLine(name, number)).append(text::kNewline);
+        }
+    }
+    out->append(text::kNewline);
+    std::vector<std::wstring> children;
+    if (SubkeyNames(key, &children) != kSuccess) return false;
+    std::sort(children.begin(), children.end(), FoldLess);
+    for (const auto& name : children) {
+        HKEY child = nullptr;
+        if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, &child) != kSuccess) return false;
+        const bool ok = ExportTree(child, path.empty() ? name : path + L"\\" + name, out);
+        RegCloseKey(child);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+// The path with each name as the registry keeps it (the case it was created with).
+bool StoredPath(HKEY root, const std::vector<std::wstring_view>& names, std::wstring* stored) {
+    HKEY parent = root;
+    bool ok = true;
+    for (const auto name : names) {
+        std::vector<std::wstring> children;
+        const std::wstring wanted(name);
+        if (SubkeyNames(parent, &children) != kSuccess) {
+            ok = false;
+            break;
+        }
+        auto match = std::find_if(children.begin(), children.end(), [&](const std::wstring& c) {
+            return CompareStringOrdinal(c.c_str(), static_cast<int>(c.size()), wanted.c_str(),
+                                        static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL;
+        });
+        const std::wstring found = match != children.end() ? *match : wanted;
+        if (!stored->empty()) stored->push_back(L'\\');
+        stored->append(found);
+        HKEY child = nullptr;
+        ok = RegOpenKeyExW(parent, found.c_str(), 0, KEY_READ, &child) == kSuccess;
+        if (parent != root) RegCloseKey(parent);
+        if (!ok) return false;
+        parent = child;
+    }
+    if (parent != root) RegCloseKey(parent);
+    return ok;
+}
+
+// What an import changed, to be put back when a later change of the same text fails.
+using UndoLog = std::vector<std::function<void()>>;
+
+std::wstring JoinNames(const std::vector<std::wstring_view>& names, size_t count) {
+    std::wstring path;
+    for (size_t i = 0; i < count; ++i) {
+        if (i) path.push_back(L'\\');
+        path.append(names[i]);
+    }
+    return path;
+}
+
+// Opens the key at `path`, creating it; with a log, the first key it had to create is noted.
+Status CreateForImport(const Store& store, const std::wstring& path, UndoLog* undo, HKEY* out) {
+    std::vector<std::wstring_view> names;
+    if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
+    if (undo) {
+        for (size_t depth = 1; depth <= names.size(); ++depth) {
+            const std::wstring partial = JoinNames(names, depth);
+            HKEY probe = nullptr;
+            const Status s = RegOpenKeyExW(store.root, partial.c_str(), 0, KEY_READ, &probe);
+            if (s == kSuccess) {
+                RegCloseKey(probe);
+                continue;
+            }
+            if (s != kFileNotFound) return s;
+            const HKEY root = store.root;
+            undo->push_back([root, partial] { RegDeleteTreeW(root, partial.c_str()); });
+            break;
+        }
+    }
+    return CreateBelow(store, store.root, JoinNames(names, names.size()), KEY_ALL_ACCESS, out);
+}
+
+// Notes how to put back the value as it is now (or its absence).
+Status RememberValue(HKEY key, const std::wstring& keyPath, const std::wstring& name,
+                     const Store& store, UndoLog* undo) {
+    RawValue before;
+    const Status s = ReadRaw(key, name, &before);
+    if (s != kSuccess && s != kFileNotFound) return s;
+    const HKEY root = store.root;
+    const bool existed = s == kSuccess;
+    undo->push_back([root, keyPath, name, existed, before] {
+        HKEY k = nullptr;
+        if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_SET_VALUE, &k) != kSuccess) return;
+        if (existed)
+            RegSetValueExW(k, name.c_str(), 0, before.type, before.data.data(),
+                           static_cast<DWORD>(before.data.size()));
+        else
+            RegDeleteValueW(k, name.c_str());
+        RegCloseKey(k);
+    });
+    return kSuccess;
+}
+
+Status Apply(const Store& store, const text::Operation& op, UndoLog* undo);
+
+// Notes how to bring back the tree at `path` before it is deleted.
+Status RememberTree(const Store& store, const std::wstring& path, UndoLog* undo) {
+    std::wstring before;
+    if (!text::ExportText(path, &before)) return kStoreFailure;
+    std::vector<text::Operation> ops;
+    if (!text::Parse(before, &ops, nullptr)) return kStoreFailure;
+    const Store* const where = &store;
+    undo->push_back([where, ops] {
+        for (const auto& op : ops) Apply(*where, op, nullptr);
+    });
+    return kSuccess;
+}
+
+// One change of an imported text; with a log, what it changes is noted first.
+Status Apply(const Store& store, const text::Operation& op, UndoLog* undo) {
+    using Kind = text::Operation::Kind;
+    if (op.kind == Kind::DeleteKey) {
+        HKEY probe = nullptr;
+        const Status s = RegOpenKeyExW(store.root, op.path.c_str(), 0, KEY_READ, &probe);
+        if (s == kFileNotFound) return kSuccess;
+        if (s != kSuccess) return s;
+        RegCloseKey(probe);
+        if (undo) {
+            if (Status r = RememberTree(store, op.path, undo); r != kSuccess) return r;
+        }
+        return RegDeleteTreeW(store.root, op.path.c_str());
+    }
+    HKEY key = nullptr;
+    if (Status s = CreateForImport(store, op.path, undo, &key); s != kSuccess) return s;
+    Status s = kSuccess;
+    if (undo && op.kind != Kind::CreateKey) s = RememberValue(key, op.path, op.name, store, undo);
+    if (s == kSuccess) {
+        switch (op.kind) {
+            case Kind::SetString:
+                s = WriteText(key, op.name, op.text);
+                break;
+            case Kind::SetDword:
+                s = WriteDword(key, op.name, op.dword);
+                break;
+            case Kind::DeleteValue:
+                s = RegDeleteValueW(key, op.name.c_str());
+                if (s == kFileNotFound) s = kSuccess;
+                break;
+            default:
+                break;
+        }
+    }
+    RegCloseKey(key);
+    return s;
+}
+
+// The key below kStoresKey that a store path stands for: the path with '\' as '/', and when
+// that is longer than a key name may be, its start and a hash of the whole.
+std::wstring StoreKeyName(const std::string& path) {
+    std::wstring name = NarrowToWide(path);
+    std::replace(name.begin(), name.end(), L'\\', L'/');
+    if (name.size() > kMaxKeyNameChars) {
+        uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (const unsigned char c : path) hash = (hash ^ c) * 1099511628211ull;
+        wchar_t hex[17];
+        for (int i = 0; i < 16; ++i) hex[i] = L"0123456789abcdef"[(hash >> (60 - 4 * i)) & 0xF];
+        hex[16] = L'\0';
+        name = name.substr(0, kMaxKeyNameChars - 17) + L"~" + hex;
+    }
+    return name;
+}
+
+void Install(std::shared_ptr<Store> store) {
+    std::shared_ptr<Store> old;
+    std::lock_guard lock(R().mutex);
+    old = std::move(R().store);
+    R().store = std::move(store);
+    // The old store (deleting a memory tree) goes when `old` does, after the lock is let go.
+}
+
+// At exit the process's memory tree goes with it, as the in-memory store would.
+void DropMemoryStoreAtExit() {
+    std::lock_guard lock(R().mutex);
+    if (R().store && !R().store->memoryKey.empty()) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, R().store->memoryKey.c_str());
+        R().store->memoryKey.clear();
+    }
+}
+
+}  // namespace
+
+bool text::ExportText(std::wstring_view path, std::wstring* out) {
+    out->assign(text::kHeader).append(text::kNewline).append(text::kNewline);
+    std::vector<std::wstring_view> names;
+    if (text::SplitPath(path, &names) != kSuccess) return false;
+    const auto store = CurrentStore();
+    if (!store->root) return false;
+    std::wstring stored;
+    if (!StoredPath(store->root, names, &stored)) return false;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(store->root, stored.c_str(), 0, KEY_READ, &key) != kSuccess) return false;
+    std::wstring body;
+    const bool ok = ExportTree(key, stored, &body);
+    RegCloseKey(key);
+    if (!ok) return false;
+    out->append(body);
+    return true;
+}
+
+Status CreateKey(std::wstring_view path, HKey* out) {
+    if (!out) return kInvalidParameter;
+    std::wstring clean;
+    bool root = false;
+    if (Status s = CleanPath(path, &clean, &root); s != kSuccess) return s;
+    const auto store = CurrentStore();
+    if (!store->root) return kStoreFailure;
+    HKEY hkey = nullptr;
+    if (Status s = CreateBelow(*store, store->root, clean, KEY_ALL_ACCESS, &hkey); s != kSuccess)
+        return s;
+    *out = NewHandle(*store, hkey, root);
+    return kSuccess;
+}
+
+Status OpenKey(std::wstring_view path, HKey* out) {
+    if (!out) return kInvalidParameter;
+    std::wstring clean;
+    bool root = false;
+    if (Status s = CleanPath(path, &clean, &root); s != kSuccess) return s;
+    const auto store = CurrentStore();
+    if (!store->root) return kStoreFailure;
+    HKEY hkey = nullptr;
+    if (Status s = RegOpenKeyExW(store->root, clean.c_str(), 0, KEY_ALL_ACCESS, &hkey);
+        s != kSuccess)
+        return s;
+    *out = NewHandle(*store, hkey, root);
+    return kSuccess;
+}
+
+Status CloseKey(HKey key) {
+    {
+        std::lock_guard lock(R().mutex);
+        if (!key || R().handles.erase(key) == 0) return kInvalidHandle;
+    }
+    RegCloseKey(key->hkey);
+    delete key;
+    return kSuccess;
+}
+
+Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars) {
+    if (!name || !nameChars) return kInvalidParameter;
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    // Into a buffer of our own, so a name that does not fit the caller's leaves it untouched.
+    wchar_t found[kMaxKeyNameChars + 1];
+    DWORD chars = kMaxKeyNameChars + 1;
+    const Status s = RegEnumKeyExW(hkey, index, found, &chars, nullptr, nullptr, nullptr, nullptr);
+    if (s != kSuccess) return s;
+    if (chars >= *nameChars) return kMoreData;
+    std::copy(found, found + chars, name);
+    name[chars] = L'\0';
+    *nameChars = chars;
+    return kSuccess;
+}
+
+Status DeleteTree(HKey key, std::wstring_view subkey) {
+    std::wstring clean;
+    bool self = false;
+    if (Status s = CleanPath(subkey, &clean, &self); s != kSuccess) return s;
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    if (self) {
+        // Emptying HKEY_CURRENT_USER itself is never what a caller of this tree means.
+        if (key->root && !CurrentStore()->owned) return kAccessDenied;
+        // A null subkey empties the key; an empty one would delete the key itself as well.
+        return RegDeleteTreeW(hkey, nullptr);
+    }
+    return RegDeleteTreeW(hkey, clean.c_str());
+}
+
+Status DeleteKey(HKey key, std::wstring_view subkey) {
+    std::wstring clean;
+    bool self = false;
+    if (Status s = CleanPath(subkey, &clean, &self); s != kSuccess) return s;
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    if (self && key->root) return kAccessDenied;
+    // The registry refuses (access denied) a key that still has subkeys.
+    return RegDeleteKeyW(hkey, clean.c_str());
+}
+
+Status SetStringValue(HKey key, std::wstring_view name, std::wstring_view value) {
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    return WriteText(hkey, name, value);
+}
+
+Status SetDwordValue(HKey key, std::wstring_view name, uint32_t value) {
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    return WriteDword(hkey, name, value);
+}
+
+Status GetStringValue(HKey key, std::wstring_view name, std::wstring* value) {
+    if (!value) return kInvalidParameter;
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    RawValue raw;
+    if (Status s = ReadRaw(hkey, Terminated(name), &raw); s != kSuccess) return s;
+    if (raw.type != REG_SZ) return kInvalidParameter;
+    *value = TextOf(raw.data);
+    return kSuccess;
+}
+
+Status GetDwordValue(HKey key, std::wstring_view name, uint32_t* value) {
+    if (!value) return kInvalidParameter;
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    RawValue raw;
+    if (Status s = ReadRaw(hkey, Terminated(name), &raw); s != kSuccess) return s;
+    if (raw.type != REG_DWORD) return kInvalidParameter;
+    // A DWORD of another size was not written by us.
+    if (raw.data.size() != sizeof(DWORD)) return kStoreFailure;
+    DWORD number = 0;
+    std::memcpy(&number, raw.data.data(), sizeof number);
+    *value = number;
+    return kSuccess;
+}
+
+Status DeleteValue(HKey key, std::wstring_view name) {
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    return RegDeleteValueW(hkey, Terminated(name).c_str());
+}
+
+bool OpenStore(const std::string& path, std::string* error) {
+    std::string why;
+    if (path.empty()) {
+        why = "no store path given";
+    } else {
+        const std::wstring keyPath = std::wstring(kStoresKey) + L"\\" + StoreKeyName(path);
+        HKEY root = nullptr;
+        const Status s =
+            RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &root, nullptr);
+        if (s == kSuccess) {
+            uint64_t generation = 0;
+            {
+                std::lock_guard lock(R().mutex);
+                generation = ++R().generation;
+            }
+            Install(std::make_shared<Store>(root, true, REG_OPTION_NON_VOLATILE, path,
+                                            std::wstring(), generation));
+            return true;
+        }
+        why = "the registry key for the store cannot be opened (error " + std::to_string(s) + ")";
+    }
+    if (error) *error = path + ": " + why;
+    return false;
+}
+
+void UseMemoryStore() {
+    uint64_t generation = 0;
+    {
+        std::lock_guard lock(R().mutex);
+        generation = ++R().generation;
+        if (!R().exitHookSet) {
+            R().exitHookSet = true;
+            std::atexit(DropMemoryStoreAtExit);
+        }
+    }
+    const std::wstring memoryKey = std::wstring(kStoresKey) + L"\\" + kMemoryPrefix +
+                                   std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(generation);
+    // The parent is an ordinary key, so that store files may live beside the volatile trees.
+    HKEY parent = nullptr;
+    HKEY root = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kStoresKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &parent, nullptr) == kSuccess) {
+        // A tree of an earlier process with the same id may still be there.
+        RegDeleteTreeW(HKEY_CURRENT_USER, memoryKey.c_str());
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, memoryKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &root, nullptr) != kSuccess)
+            root = nullptr;
+        RegCloseKey(parent);
+    }
+    // Without a key every call answers kStoreFailure, as a store that cannot be made does.
+    Install(std::make_shared<Store>(root, true, REG_OPTION_VOLATILE, std::string(),
+                                    root ? memoryKey : std::wstring(), generation));
+}
+
+std::string StorePath() {
+    return CurrentStore()->path;
+}
+
+std::wstring ExportRegText(std::wstring_view path) {
+    std::wstring out;
+    text::ExportText(path, &out);
+    return out;
+}
+
+bool ImportRegText(std::wstring_view regText, std::string* error) {
+    std::vector<text::Operation> ops;
+    if (!text::Parse(regText, &ops, error)) return false;
+    const auto store = CurrentStore();
+    if (!store->root) {
+        if (error) *error = "the store is not available";
+        return false;
+    }
+    // All or nothing: the text is checked whole before any change, and should the registry
+    // refuse a change, the ones made before it are put back.
+    UndoLog undo;
+    for (const auto& op : ops) {
+        const Status s = Apply(*store, op, &undo);
+        if (s != kSuccess) {
+            for (auto step = undo.rbegin(); step != undo.rend(); ++step) (*step)();
+            if (error) *error = "the registry refused a change (error " + std::to_string(s) + ")";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace plat::reg

@@ -1,0 +1,63 @@
+// Running ambrel-host on a script in a scratch folder, and reading what it printed.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace host_test {
+
+struct HostRun {
+    int status = -1;  // the exit status; 128 + the signal when the host was killed
+    std::string out;
+    std::string err;
+    std::vector<nlohmann::ordered_json> dumps;
+
+    // What happened after the plug-in's names, one line each: the trace, camera values and
+    // "dump" where a dump was printed. The property scan's debugger lines (one bare name each)
+    // are left out: they follow the controller's scan order, not the behaviour under test.
+    std::string Events() const;
+    std::vector<std::string> EventLines() const;
+    // Whether the event lines hold these lines in this order (others may come between).
+    ::testing::AssertionResult HasInOrder(const std::vector<std::string>& lines) const;
+    int Count(const std::string& line) const;
+    const nlohmann::ordered_json& LastDump() const;
+};
+
+class HostTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs the host with --trace (unless `trace` is false) on `script` and the scratch folder's
+    // profile, with `args` added; the scratch folder is the working and home folder.
+    HostRun Run(const std::string& script, const std::vector<std::string>& args = {},
+                bool trace = true);
+    // Runs the host with exactly these arguments (no profile, script or trace added),
+    // `input` as its standard input and `env` ("NAME=value") added to its environment.
+    HostRun RunRaw(const std::vector<std::string>& args, const std::string& input = "",
+                   const std::vector<std::string>& env = {});
+
+    std::filesystem::path Dir() const { return m_dir; }
+    std::string Profile() const { return (m_dir / "profile.db").string(); }
+    // Deletes the profile's store, so the next run starts as on a fresh machine.
+    void ForgetProfile() const;
+    static std::string Camera(const std::string& model);  // a model of sim/cameras
+
+private:
+    std::filesystem::path m_dir;
+    int m_runs = 0;
+};
+
+// Compares `actual` with tests/host/golden/NAME; with AMBREL_UPDATE_GOLDEN=1 in the environment,
+// writes it there instead.
+void ExpectGolden(const std::string& name, const std::string& actual);
+
+// The value of one control in a dump.
+const nlohmann::ordered_json& ControlOf(const nlohmann::ordered_json& dump, const std::string& page,
+                                        int id);
+
+}  // namespace host_test

@@ -1,0 +1,106 @@
+// The command line: options and their errors, where the profile and the script come from, and
+// the camera model.
+#include <filesystem>
+#include <fstream>
+
+#include "HostRun.h"
+
+namespace host_test {
+namespace {
+
+using OptionsTest = HostTest;
+
+TEST_F(OptionsTest, UnknownOptionIsNamedAndTheUsageShown) {
+    const HostRun run = RunRaw({"--frobnicate"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("ambrel-host: unknown option: --frobnicate\nusage: ambrel-host", 0), 0u)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(OptionsTest, ArgumentErrorsSayWhatIsWrong) {
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--setup"}, "option --setup needs a value"},
+        {{"--camera="}, "option --camera needs a non-empty value"},
+        {{"--trace=yes"}, "option --trace takes no value"},
+        {{"stray"}, "unexpected argument: stray"},
+        {{"--setup", "a\\b"}, "a setup name cannot hold a backslash: a\\b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        const HostRun run = RunRaw(c.args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.rfind("ambrel-host: " + c.message + "\n", 0), 0u) << run.err;
+    }
+}
+
+TEST_F(OptionsTest, HelpPrintsTheUsage) {
+    const HostRun run = RunRaw({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("usage: ambrel-host", 0), 0u) << run.out;
+}
+
+TEST_F(OptionsTest, BadCameraModelFileIsAClearErrorWithStatus2) {
+    const std::string model = (Dir() / "bad.json").string();
+    std::ofstream(model) << R"({"cameras": {}, "ports": [{"description": "p", "camera": "x"}]})";
+    const HostRun run = Run("dump\n", {"--camera", model});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("ambrel-host: bad camera model file " + model + ": $.ports[0]", 0), 0u)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+
+    const HostRun missing = Run("dump\n", {"--camera", model + ".none"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "ambrel-host: cannot read camera model file " + model + ".none\n");
+}
+
+TEST_F(OptionsTest, CameraModelFileReplacesTheBuiltInCamera) {
+    const HostRun run = Run("dump\n", {"--camera", Camera("minimal.json")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto& properties = run.LastDump()["camera"]["properties"];
+    EXPECT_FALSE(properties.contains("Crosshairs.X")) << properties;
+    EXPECT_TRUE(properties.contains("ExposureTime")) << properties;
+}
+
+TEST_F(OptionsTest, MissingScriptFileIsAnError) {
+    const HostRun run = RunRaw({"--profile", Profile(), "--script", "none.txt"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "ambrel-host: cannot read script none.txt\n");
+}
+
+TEST_F(OptionsTest, ScriptComesFromStandardInputWithDashOrWithoutTheOption) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--profile", Profile(), "--script", "-"},
+          std::vector<std::string>{"--profile", Profile()}}) {
+        const HostRun run = RunRaw(args, "camera get Window.Mode\nbogus\n");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.out.find("\nWindow.Mode = 0\n"), std::string::npos) << run.out;
+        EXPECT_EQ(run.err, "ambrel-host: line 2: unknown action: bogus\n");
+    }
+}
+
+TEST_F(OptionsTest, ProfileDefaultsToTheUsersConfigFolder) {
+    const HostRun home = RunRaw({"--script", "-"}, "select settings.16315 1\n");
+    ASSERT_EQ(home.status, 0) << home.err;
+    EXPECT_TRUE(std::filesystem::exists(Dir() / ".config" / "ambrel" / "profile.db"));
+
+    const std::filesystem::path xdg = Dir() / "xdg";
+    const HostRun config = RunRaw({"--script", "-"}, "dump\n", {"XDG_CONFIG_HOME=" + xdg.string()});
+    ASSERT_EQ(config.status, 0) << config.err;
+    EXPECT_TRUE(std::filesystem::exists(xdg / "ambrel" / "profile.db"));
+    // A profile of its own: the port chosen under HOME is not there.
+    EXPECT_EQ(config.LastDump()["camera"]["port"], -1);
+}
+
+TEST_F(OptionsTest, ProfileThatCannotBeOpenedIsAnError) {
+    const HostRun run = RunRaw({"--profile", Dir().string(), "--script", "-"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("ambrel-host: cannot open the profile " + Dir().string(), 0), 0u)
+        << run.err;
+}
+
+}  // namespace
+}  // namespace host_test

@@ -1,0 +1,54 @@
+// The chosen port kept in the profile: across a host reload, across two processes, per setup,
+// and after a script that stopped at a bad line.
+#include "HostRun.h"
+
+namespace host_test {
+namespace {
+
+using PersistenceTest = HostTest;
+
+TEST_F(PersistenceTest, ReloadSavesThePortAndTheNewModuleOpensItAgain) {
+    const HostRun run = Run("select settings.16315 2\nhost reload\ndump\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(
+        run.HasInOrder({"camera: open 1", "host: profile Setups\\Default\\Ambrel Control Port = 2",
+                        "host: dialog removed", "camera: close 1", "host: dialog added",
+                        "camera: open 1", "dump"}));
+    const auto& dump = run.LastDump();
+    EXPECT_EQ(dump["camera"]["port"], 1);
+    EXPECT_EQ(ControlOf(dump, "settings", 16315)["selected"], 2);
+    EXPECT_TRUE(dump["pages"]["dialog"]["shown"].get<bool>());
+    ExpectGolden("reload.trace", run.Events());
+}
+
+TEST_F(PersistenceTest, SecondProcessOnTheSameProfileOpensTheStoredPort) {
+    ASSERT_EQ(Run("select settings.16315 2\n").status, 0);
+    const HostRun second = Run("dump\n");
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_TRUE(second.HasInOrder({"host: dialog added", "camera: open 1", "dump"}));
+    const auto& dump = second.LastDump();
+    EXPECT_EQ(dump["camera"]["port"], 1);
+    EXPECT_EQ(dump["profile"]["Setups\\Default\\Ambrel Control"]["Port"], 2);
+}
+
+TEST_F(PersistenceTest, EachSetupKeepsItsOwnPort) {
+    ASSERT_EQ(Run("select settings.16315 1\n", {"--setup", "Day 1"}).status, 0);
+    ASSERT_EQ(Run("select settings.16315 2\n").status, 0);
+    const HostRun day1 = Run("dump\n", {"--setup", "Day 1"});
+    ASSERT_EQ(day1.status, 0) << day1.err;
+    EXPECT_EQ(day1.LastDump()["camera"]["port"], 0);
+    EXPECT_EQ(day1.LastDump()["profile"],
+              nlohmann::ordered_json::parse(R"({"Setups\\Day 1\\Ambrel Control":{"Port":1},
+                                                "Setups\\Default\\Ambrel Control":{"Port":2}})"));
+}
+
+TEST_F(PersistenceTest, PortIsSavedEvenWhenTheScriptStopsAtABadLine) {
+    const HostRun bad = Run("select settings.16315 2\nbogus\n");
+    EXPECT_EQ(bad.status, 2);
+    const HostRun next = Run("dump\n");
+    ASSERT_EQ(next.status, 0) << next.err;
+    EXPECT_EQ(next.LastDump()["camera"]["port"], 1);
+}
+
+}  // namespace
+}  // namespace host_test
