@@ -57,6 +57,14 @@ DialogTemplate Template(UINT id, int cx, int cy, DWORD style,
                         std::vector<DialogItemTemplate> items);
 
 constexpr DWORD kVisibleChild = WS_CHILD | WS_VISIBLE;
+
+// Whether the backend under test is the platform's own windows and controls; where their
+// metrics or a detail of their behaviour is theirs to decide, tests say so with this.
+#ifdef _WIN32
+constexpr bool kRealControls = true;
+#else
+constexpr bool kRealControls = false;
+#endif
 constexpr DWORD kTopDialog = WS_POPUP | WS_VISIBLE | DS_SETFONT;
 
 class UiTest : public ::testing::Test {

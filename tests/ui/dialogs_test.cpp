@@ -16,7 +16,8 @@ TEST_F(Dialogs, TemplateControlsGetTheirIdsStylesAndPixelGeometry) {
     auto dlg = Open(
         Template(500, 233, 100, kTopDialog,
                  {Item(WC_LISTBOX, 16315, 97, 11, 130, 69,
-                       kVisibleChild | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY),
+                       kVisibleChild | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                           LBS_NOINTEGRALHEIGHT),
                   Item(WC_STATIC, IDC_STATIC, 8, 1, 29, 8, kVisibleChild | SS_LEFT, L"Feature:"),
                   Item(WC_EDIT, 16329, 187, 7, 37, 14,
                        kVisibleChild | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL),

@@ -64,7 +64,8 @@ TEST_F(Input, RefusesWhatAPersonCouldNotDoAndDoesNothing) {
     dlg->ShowWindow(SW_HIDE);  // a hidden ancestor hides it
     EXPECT_EQ(PressSpin(Ctl(6), Arrow::Up), Result::Hidden);
     EXPECT_EQ(MoveFocus(Ctl(1)), Result::Hidden);
-    dlg->ShowWindow(SW_SHOW);
+    // Shown without being activated: activating a dialog gives its first control the focus.
+    dlg->ShowWindow(SW_SHOWNA);
 
     EXPECT_EQ(dlg->Take(), Log{});
     EXPECT_EQ(SendMessage(Ctl(2), LB_GETCURSEL), LB_ERR);

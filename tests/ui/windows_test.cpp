@@ -147,8 +147,12 @@ TEST_F(Windows, FocusMovesWithKillFocusFirstAndIsRefusedWhenDisabled) {
     const HWND panel = Make(L"Panel", top, kVisibleChild, RECT{0, 0, 50, 50});
     const HWND inner = Make(WC_EDIT, panel, kVisibleChild, RECT{0, 0, 10, 10});
     SetFocus(inner);
-    ShowWindow(panel, SW_HIDE);  // hiding hands the focus to the hidden window's parent
-    EXPECT_EQ(GetFocus(), top);
+    ShowWindow(inner, SW_HIDE);  // hiding hands the focus to the hidden window's parent
+    EXPECT_EQ(GetFocus(), panel);
+    ShowWindow(inner, SW_SHOW);
+    SetFocus(inner);
+    ShowWindow(panel, SW_HIDE);  // but hiding an ancestor leaves it where it is
+    EXPECT_EQ(GetFocus(), inner);
     SetFocus(one.m_hWnd);
     one.DestroyWindow();  // so does destroying
     EXPECT_EQ(GetFocus(), top);
@@ -169,7 +173,7 @@ TEST_F(Windows, TabOrderSkipsHiddenDisabledAndNonTabStopControlsAndWraps) {
     (void)disabled;
     (void)hidden;
     EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, false), first);
-    EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, true), last);
+    EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, true), nullptr);  // as the platform answers
     EXPECT_EQ(GetNextDlgTabItem(dialog, first, false), inside);
     EXPECT_EQ(GetNextDlgTabItem(dialog, inside, false), last);
     EXPECT_EQ(GetNextDlgTabItem(dialog, last, false), first);  // wraps

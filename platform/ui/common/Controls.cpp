@@ -177,7 +177,11 @@ int CComboBox::GetCurSel() const {
     return I(SendMessage(CB_GETCURSEL));
 }
 int CComboBox::SetCurSel(int index) {
-    return I(SendMessage(CB_SETCURSEL, W(index)));
+    const int result = I(SendMessage(CB_SETCURSEL, W(index)));
+    // The platform clears the selection for an index out of range; not every implementation
+    // of the control does, so it is cleared here explicitly.
+    if (result == CB_ERR && index != -1) SendMessage(CB_SETCURSEL, W(-1));
+    return result;
 }
 int CComboBox::GetLBText(int index, wchar_t* buffer) const {
     return I(SendMessage(CB_GETLBTEXT, W(index), L(buffer)));

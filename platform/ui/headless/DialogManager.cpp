@@ -234,6 +234,9 @@ HWND CreateDialogFromTemplate(UINT id, HWND parent, CWnd* object, LPARAM initPar
 
 HWND GetNextDlgTabItem(HWND dialog, HWND control, bool previous) {
     if (!Find(dialog)) return nullptr;
+    if (control == dialog) control = nullptr;
+    // The platform finds nothing backwards from no control (its documentation says otherwise).
+    if (!control && previous) return nullptr;
     std::vector<std::pair<HWND, bool>> order;
     headless::CollectTabOrder(dialog, order);
     const auto n = static_cast<long>(order.size());

@@ -106,7 +106,11 @@ void TypeCharacter(Window& w, wchar_t c) {
     if ((w.style & ES_NUMBER) && !(c >= L'0' && c <= L'9')) return;
     const auto [lo, hi] = Selection(w);
     if (w.text.size() - (hi - lo) + 1 > s.limit) {
+        // The refused key still counts as an edit: the change notifications follow.
+        const HWND self = w.handle;
         NotifyCommand(w, EN_MAXTEXT);
+        if (Find(self)) NotifyCommand(w, EN_UPDATE);
+        if (Find(self)) NotifyCommand(w, EN_CHANGE);
         return;
     }
     ReplaceSelection(w, std::wstring(1, c), true, true);

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <set>
 
+#include "../common/InputChecks.h"
 #include "Internal.h"
 
 namespace ui::input {
@@ -14,19 +15,8 @@ namespace {
 using headless::Deliver;
 using headless::Find;
 
-Result Check(HWND hwnd, std::initializer_list<WindowKind> kinds = {}) {
-    if (!IsWindow(hwnd)) return Result::NoWindow;
-    if (kinds.size() && std::find(kinds.begin(), kinds.end(), GetWindowKind(hwnd)) == kinds.end())
-        return Result::WrongKind;
-    if (!IsWindowVisible(hwnd)) return Result::Hidden;
-    for (HWND w = hwnd; w; w = GetParent(w))
-        if (!IsWindowEnabled(w)) return Result::Disabled;
-    return Result::Ok;
-}
-
-bool Usable(HWND hwnd) {
-    return Check(hwnd) == Result::Ok;
-}
+using detail::Check;
+using detail::Usable;
 
 LPARAM Center(HWND hwnd) {
     RECT r{};
@@ -130,26 +120,6 @@ Result PrepareEdit(HWND edit) {
 }
 
 }  // namespace
-
-const wchar_t* Describe(Result result) {
-    switch (result) {
-        case Result::Ok:
-            return L"ok";
-        case Result::NoWindow:
-            return L"no such window";
-        case Result::WrongKind:
-            return L"wrong kind of control";
-        case Result::Hidden:
-            return L"control is hidden";
-        case Result::Disabled:
-            return L"control is disabled";
-        case Result::OutOfRange:
-            return L"out of range";
-        case Result::NotPressed:
-            return L"button is not pressed";
-    }
-    return L"?";
-}
 
 Result SelectRow(HWND listOrCombo, int row) {
     const Result r = Check(listOrCombo, {WindowKind::ListBox, WindowKind::ComboBox});

@@ -71,7 +71,8 @@ void UserSelect(Window& w, int index) {
 }
 
 // TCM_SETCURFOCUS. Without TCS_BUTTONS focusing a tab selects it: the parent is asked first
-// (TCN_SELCHANGING) and told after (TCN_SELCHANGE); removing the focus only tells.
+// (TCN_SELCHANGING) and told after (TCN_SELCHANGE); removing the focus only tells, and only
+// when a tab was selected.
 void SetCurFocus(Window& w, int index) {
     auto& s = w.State<TabState>();
     if (index >= s.Count()) return;
@@ -83,13 +84,23 @@ void SetCurFocus(Window& w, int index) {
         return;
     }
     if (index < 0) {
-        const bool had = s.selection != -1 || s.focus != -1;
-        s.selection = s.focus = -1;
-        if (had) NotifyParent(w, TCN_SELCHANGE);
+        s.focus = -1;
+        if (s.selection == -1) return;
+        s.selection = -1;
+        NotifyParent(w, TCN_SELCHANGE);
         return;
     }
-    if (index == s.focus && index == s.selection) return;
-    UserSelect(w, index);
+    if (index == s.selection && s.focus != -1) return;
+    const int oldFocus = s.focus;
+    s.focus = index;
+    if (oldFocus == -1) return;
+    // The parent is asked, but its refusal does not keep the selection: it moves all the
+    // same, only without TCN_SELCHANGE.
+    const HWND self = w.handle;
+    const bool refused = NotifyParent(w, TCN_SELCHANGING) != 0;
+    if (!Find(self)) return;
+    s.selection = index;
+    if (!refused) NotifyParent(w, TCN_SELCHANGE);
 }
 
 }  // namespace
@@ -128,10 +139,7 @@ LRESULT TabProc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
                 s.selection = -1;
             else if (s.selection > index)
                 --s.selection;
-            if (s.focus == index)
-                s.focus = -1;
-            else if (s.focus > index)
-                --s.focus;
+            // The focus index stays as it stood, as the platform's control leaves it.
             return 1;
         case TCM_DELETEALLITEMS:
             s.items.clear();

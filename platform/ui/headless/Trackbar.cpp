@@ -169,7 +169,7 @@ LRESULT TrackbarProc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
             if (!Find(self)) return 0;
             s.dragging = false;
             if (GetCapture() == self) ReleaseCapture();
-            NotifyParent(w, NM_RELEASEDCAPTURE);
+            if (Find(self)) NotifyParent(w, NM_RELEASEDCAPTURE);
             return 0;
         }
         case WM_CAPTURECHANGED:

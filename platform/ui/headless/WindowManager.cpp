@@ -314,7 +314,7 @@ HWND CreateWindowEx(DWORD exStyle, const wchar_t* className, const wchar_t* text
     cs.lpszName = text;
     cs.lpszClass = className;
     cs.dwExStyle = exStyle;
-    cs.id = static_cast<UINT_PTR>(id);
+    cs.hMenu = reinterpret_cast<void*>(static_cast<std::intptr_t>(id));
     if (!headless::Deliver(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
         headless::Deliver(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
@@ -470,8 +470,9 @@ bool ShowWindow(HWND hwnd, int command) {
         w->style |= WS_VISIBLE;
     } else {
         w->style &= ~WS_VISIBLE;
-        // A hidden window cannot keep the focus: it goes to the parent.
-        if (headless::InTree(hwnd, w->thread->focus)) {
+        // A hidden window cannot keep the focus: it goes to the parent. (A window inside it
+        // keeps the focus, as on the platform.)
+        if (w->thread->focus == hwnd) {
             const HWND parent = (w->style & WS_CHILD) ? w->parent : nullptr;
             if (!parent || !SetFocus(parent)) SetFocus(nullptr);
         }

@@ -81,12 +81,14 @@ struct NMCUSTOMDRAW {
     LPARAM lItemlParam = 0;
 };
 
-// TCN_KEYDOWN.
+// TCN_KEYDOWN. Byte-packed, as the platform declares it.
+#pragma pack(push, 1)
 struct NMTCKEYDOWN {
     NMHDR hdr;
     WORD wVKey = 0;
     UINT flags = 0;
 };
+#pragma pack(pop)
 
 // A tab control item; mask says which fields are used (TCIF_*).
 struct TCITEM {
@@ -109,9 +111,11 @@ struct UDACCEL {
     UINT nInc = 0;
 };
 
-// WM_NCCREATE / WM_CREATE carry a pointer to this.
+// WM_NCCREATE / WM_CREATE carry a pointer to this. hMenu holds a child window's id.
 struct CREATESTRUCT {
     void* lpCreateParams = nullptr;
+    void* hInstance = nullptr;
+    void* hMenu = nullptr;
     HWND hwndParent = nullptr;
     int cy = 0;
     int cx = 0;
@@ -121,7 +125,6 @@ struct CREATESTRUCT {
     const wchar_t* lpszName = nullptr;
     const wchar_t* lpszClass = nullptr;
     DWORD dwExStyle = 0;
-    UINT_PTR id = 0;
 };
 
 constexpr WORD LOWORD(std::uintptr_t v) {

@@ -1,0 +1,42 @@
+// The checks every backend's input entry points make, and the descriptions of their results.
+#include "InputChecks.h"
+
+#include <algorithm>
+
+namespace ui::input {
+
+namespace detail {
+
+Result Check(HWND hwnd, std::initializer_list<WindowKind> kinds) {
+    if (!IsWindow(hwnd)) return Result::NoWindow;
+    if (kinds.size() && std::find(kinds.begin(), kinds.end(), GetWindowKind(hwnd)) == kinds.end())
+        return Result::WrongKind;
+    if (!IsWindowVisible(hwnd)) return Result::Hidden;
+    for (HWND w = hwnd; w; w = GetParent(w))
+        if (!IsWindowEnabled(w)) return Result::Disabled;
+    return Result::Ok;
+}
+
+}  // namespace detail
+
+const wchar_t* Describe(Result result) {
+    switch (result) {
+        case Result::Ok:
+            return L"ok";
+        case Result::NoWindow:
+            return L"no such window";
+        case Result::WrongKind:
+            return L"wrong kind of control";
+        case Result::Hidden:
+            return L"control is hidden";
+        case Result::Disabled:
+            return L"control is disabled";
+        case Result::OutOfRange:
+            return L"out of range";
+        case Result::NotPressed:
+            return L"button is not pressed";
+    }
+    return L"?";
+}
+
+}  // namespace ui::input

@@ -1,0 +1,19 @@
+// What every backend's input entry points check before acting: whether a person could act on
+// the window at all. Private to platform/ui.
+#pragma once
+
+#include <initializer_list>
+
+#include "ui/Input.h"
+#include "ui/Window.h"
+
+namespace ui::input::detail {
+
+// The window exists, is of one of `kinds` (any kind when empty), is visible with its
+// ancestors and enabled with its ancestors.
+Result Check(HWND hwnd, std::initializer_list<WindowKind> kinds = {});
+inline bool Usable(HWND hwnd) {
+    return Check(hwnd) == Result::Ok;
+}
+
+}  // namespace ui::input::detail

@@ -1,0 +1,400 @@
+// The user-input entry points on real controls: the mouse messages a hand would cause, at the
+// places the controls themselves report (item, thumb, arrow and tab rectangles), and the
+// keystrokes through the dialog manager with the thread's keyboard state set as a person's
+// fingers would set it. The controls raise their notifications themselves.
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <set>
+#include <thread>
+
+#include "../common/InputChecks.h"
+#include "Win32.h"
+
+namespace ui::input {
+namespace {
+
+using detail::Check;
+using detail::Usable;
+using win32::U;
+using win32::W;
+
+POINT Center(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return POINT{r.right / 2, r.bottom / 2};
+}
+
+LPARAM Pack(POINT p) {
+    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
+
+// The keys and buttons held down, as GetKeyState reports them while the input is delivered.
+void SetKeys(std::initializer_list<std::pair<int, bool>> keys) {
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    for (const auto& [vk, down] : keys) state[vk] = down ? 0x80 : 0;
+    ::SetKeyboardState(state);
+}
+
+// A mouse message over `over` at `point` (its client coordinates): it goes to the window
+// holding the mouse, if any, else to `over` when that can take mouse input.
+void Mouse(HWND over, UINT message, POINT point, bool moveCursor = true) {
+    // The cursor goes there first; the mouse move the platform makes of that runs before the
+    // message itself, as the hand moves before it presses.
+    POINT screen = point;
+    ClientToScreen(over, &screen);
+    if (moveCursor) {
+        ::SetCursorPos(screen.x, screen.y);
+        PumpMessages();
+    }
+    const HWND capture = GetCapture();
+    const HWND target = capture ? capture : (Usable(over) ? over : nullptr);
+    if (target) {
+        POINT p = screen;
+        ScreenToClient(target, &p);
+        const WPARAM keys = message == WM_LBUTTONUP ? 0 : MK_LBUTTON;
+        ::SendMessageW(W(target), message, keys, Pack(p));
+    }
+    PumpMessages();
+}
+
+void MouseDown(HWND hwnd, POINT point) {
+    SetKeys({{VK_LBUTTON, true}});
+    Mouse(hwnd, WM_LBUTTONDOWN, point);
+}
+
+void MouseUp(HWND hwnd, POINT point, bool moveCursor = true) {
+    SetKeys({{VK_LBUTTON, false}});
+    Mouse(hwnd, WM_LBUTTONUP, point, moveCursor);
+}
+
+void Click(HWND hwnd, POINT point) {
+    MouseDown(hwnd, point);
+    if (IsWindow(hwnd)) MouseUp(hwnd, point);
+}
+
+// A keyboard message to the focus, as a dialog host's loop hands it on: through the dialog
+// manager of the focus's dialog, which translates key strokes into characters.
+void SendKey(UINT message, UINT vk, wchar_t character = 0) {
+    const HWND focus = GetFocus();
+    if (!focus) return;
+    const UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    ::MSG msg{};
+    msg.hwnd = W(focus);
+    msg.message = message;
+    msg.wParam = message == WM_CHAR ? character : vk;
+    msg.lParam = static_cast<LPARAM>((scan << 16) | 1u | (message == WM_KEYUP ? 0xC0000000u : 0));
+    msg.time = ::GetTickCount();
+    ::GetCursorPos(&msg.pt);
+    if (const HWND dialog = win32::InnermostDialog(focus))
+        if (::IsDialogMessageW(W(dialog), &msg)) return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+}
+
+struct Modifiers {
+    bool shift = false;
+    bool control = false;
+};
+
+// One keystroke: key down (the translation of which posts the character unless the dialog
+// manager took the key), then key up, the queue running dry after each.
+void Keystroke(UINT vk, Modifiers mods = {}) {
+    SetKeys({{VK_SHIFT, mods.shift},
+             {VK_LSHIFT, mods.shift},
+             {VK_CONTROL, mods.control},
+             {VK_LCONTROL, mods.control},
+             {static_cast<int>(vk), true}});
+    SendKey(WM_KEYDOWN, vk);
+    PumpMessages();
+    SetKeys({{static_cast<int>(vk), false}});
+    SendKey(WM_KEYUP, vk);
+    SetKeys({{VK_SHIFT, false}, {VK_LSHIFT, false}, {VK_CONTROL, false}, {VK_LCONTROL, false}});
+    PumpMessages();
+}
+
+// A character typed: the key that makes it in the keyboard layout, with Shift if needed; a
+// character no key makes arrives as the character alone, as an input method delivers it.
+void TypeCharacter(wchar_t c) {
+    switch (c) {
+        case L'\b':
+            Keystroke(VK_BACK);
+            return;
+        case L'\t':
+            Keystroke(VK_TAB);
+            return;
+        case L'\r':
+        case L'\n':
+            Keystroke(VK_RETURN);
+            return;
+        default:
+            break;
+    }
+    const SHORT key = ::VkKeyScanW(c);
+    const bool plain = key != -1 && (HIBYTE(key) & ~1) == 0;
+    if (plain) {
+        Keystroke(LOBYTE(key), Modifiers{(HIBYTE(key) & 1) != 0, false});
+        return;
+    }
+    SendKey(WM_CHAR, 0, c);
+    PumpMessages();
+}
+
+void FocusAsDialogManager(HWND hwnd) {
+    const HWND parent = GetParent(hwnd);
+    const HWND dialog = parent ? win32::InnermostDialog(parent) : nullptr;
+    if (dialog)
+        ::SendMessageW(W(dialog), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd), 1);
+    else
+        SetFocus(hwnd);
+    PumpMessages();
+}
+
+// Buttons held down by PressButton and not yet released.
+thread_local std::set<HWND> t_heldButtons;
+
+Result PrepareEdit(HWND edit) {
+    const Result r = Check(edit, {WindowKind::Edit});
+    if (r != Result::Ok) return r;
+    if (GetFocus() != edit) FocusAsDialogManager(edit);
+    if (IsWindow(edit)) ::SendMessageW(W(edit), EM_SETSEL, 0, -1);
+    return Result::Ok;
+}
+
+// Programs sharing the clipboard (test runs side by side) must not paste each other's text.
+class ClipboardTurn {
+public:
+    ClipboardTurn() : m_mutex(::CreateMutexW(nullptr, FALSE, L"Local\\AmbrelUiPaste")) {
+        if (m_mutex) ::WaitForSingleObject(m_mutex, 5000);
+    }
+    ~ClipboardTurn() {
+        if (!m_mutex) return;
+        ::ReleaseMutex(m_mutex);
+        ::CloseHandle(m_mutex);
+    }
+    ClipboardTurn(const ClipboardTurn&) = delete;
+    ClipboardTurn& operator=(const ClipboardTurn&) = delete;
+
+private:
+    HANDLE m_mutex;
+};
+
+// Brings the row into the list's view, as the scroll bar would, and answers the middle of it.
+POINT RowPoint(HWND list, int row) {
+    RECT client{}, item{};
+    GetClientRect(list, &client);
+    ::SendMessageW(W(list), LB_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&item));
+    if (item.top < 0 || item.bottom > client.bottom) {
+        const auto height = std::max<LRESULT>(1, ::SendMessageW(W(list), LB_GETITEMHEIGHT, 0, 0));
+        const int visible = std::max(1, static_cast<int>(client.bottom / height));
+        const int top = item.top < 0 ? row : row - visible + 1;
+        ::SendMessageW(W(list), LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, top)), 0);
+        ::SendMessageW(W(list), LB_GETITEMRECT, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&item));
+    }
+    return POINT{std::max<LONG>(1, client.right / 2), (item.top + item.bottom) / 2};
+}
+
+bool Vertical(HWND slider) {
+    return (GetWindowLong(slider, GWL_STYLE) & TBS_VERT) != 0;
+}
+
+// Where, along the channel, the mouse puts the slider at `position`: found on a copy of the
+// slider made on a thread of its own (so that this thread's focus and mouse are left alone);
+// nullopt-like INT_MIN when no pixel lands exactly there.
+int PixelForPosition(HWND slider, int position) {
+    RECT client{};
+    GetClientRect(slider, &client);
+    const DWORD style = static_cast<DWORD>(GetWindowLong(slider, GWL_STYLE)) &
+                        ~(WS_DISABLED | WS_TABSTOP | WS_GROUP);
+    const auto low = static_cast<int>(::SendMessageW(W(slider), TBM_GETRANGEMIN, 0, 0));
+    const auto high = static_cast<int>(::SendMessageW(W(slider), TBM_GETRANGEMAX, 0, 0));
+    const bool vertical = Vertical(slider);
+    int found = INT_MIN;
+    std::thread([&] {
+        const ::HWND host =
+            ::CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP, 0, 0, client.right,
+                              client.bottom, nullptr, nullptr, win32::Instance(), nullptr);
+        const ::HWND probe =
+            ::CreateWindowExW(0, TRACKBAR_CLASSW, L"", style | WS_CHILD, 0, 0, client.right,
+                              client.bottom, host, nullptr, win32::Instance(), nullptr);
+        ::SendMessageW(probe, TBM_SETRANGEMIN, FALSE, low);
+        ::SendMessageW(probe, TBM_SETRANGEMAX, FALSE, high);
+        ::RECT channel{}, thumb{};
+        ::SendMessageW(probe, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+        ::SendMessageW(probe, TBM_SETPOS, TRUE, low);
+        ::SendMessageW(probe, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        // The channel's rectangle is along the horizontal for both orientations.
+        const int thumbLength = vertical ? thumb.bottom - thumb.top : thumb.right - thumb.left;
+        const int start = channel.left + thumbLength / 2;
+        const int length =
+            std::max(1, static_cast<int>(channel.right - channel.left) - thumbLength);
+        const long long span = std::max(1LL, static_cast<long long>(high) - low);
+        const int estimate =
+            start + static_cast<int>((static_cast<long long>(position) - low) * length / span);
+        const int across =
+            vertical ? (thumb.left + thumb.right) / 2 : (thumb.top + thumb.bottom) / 2;
+        for (int offset : {0, 1, -1, 2, -2, 3, -3}) {
+            const int along = estimate + offset;
+            ::SendMessageW(probe, TBM_SETPOS, TRUE, position == low ? high : low);
+            ::SendMessageW(probe, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+            const ::POINT grab{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+            ::SendMessageW(probe, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+            const LPARAM to = vertical ? MAKELPARAM(across, along) : MAKELPARAM(along, across);
+            ::SendMessageW(probe, WM_MOUSEMOVE, MK_LBUTTON, to);
+            ::SendMessageW(probe, WM_LBUTTONUP, 0, to);
+            if (::SendMessageW(probe, TBM_GETPOS, 0, 0) == position) {
+                found = along;
+                break;
+            }
+        }
+        ::DestroyWindow(host);
+    }).join();
+    return found;
+}
+
+}  // namespace
+
+Result SelectRow(HWND listOrCombo, int row) {
+    const Result r = Check(listOrCombo, {WindowKind::ListBox, WindowKind::ComboBox});
+    if (r != Result::Ok) return r;
+    const bool combo = GetWindowKind(listOrCombo) == WindowKind::ComboBox;
+    const auto count = ::SendMessageW(W(listOrCombo), combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    if (row < 0 || row >= count) return Result::OutOfRange;
+    if (!combo) {
+        Click(listOrCombo, RowPoint(listOrCombo, row));
+        return Result::Ok;
+    }
+    // A click on the combo box drops its list down; the click on the row picks it.
+    Click(listOrCombo, Center(listOrCombo));
+    if (!IsWindow(listOrCombo) || !::SendMessageW(W(listOrCombo), CB_GETDROPPEDSTATE, 0, 0))
+        return Result::Ok;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!::GetComboBoxInfo(W(listOrCombo), &info) || !info.hwndList) return Result::Ok;
+    const HWND list = U(info.hwndList);
+    Click(list, RowPoint(list, row));
+    return Result::Ok;
+}
+
+Result TypeText(HWND edit, std::wstring_view text) {
+    const Result r = PrepareEdit(edit);
+    if (r != Result::Ok) return r;
+    for (wchar_t c : text) TypeCharacter(c);
+    return Result::Ok;
+}
+
+Result PasteText(HWND edit, std::wstring_view text) {
+    const Result r = PrepareEdit(edit);
+    if (r != Result::Ok) return r;
+    ClipboardTurn turn;
+    SetClipboardText(std::wstring(text));
+    Keystroke('V', Modifiers{false, true});
+    return Result::Ok;
+}
+
+Result PressKey(HWND window, Key key) {
+    const Result r = Check(window);
+    if (r != Result::Ok) return r;
+    if (GetFocus() != window) FocusAsDialogManager(window);
+    static constexpr std::array<UINT, 12> kKeys = {VK_RETURN, VK_TAB,    VK_TAB,  VK_ESCAPE,
+                                                   VK_BACK,   VK_DELETE, VK_HOME, VK_END,
+                                                   VK_LEFT,   VK_RIGHT,  VK_UP,   VK_DOWN};
+    Keystroke(kKeys[static_cast<std::size_t>(key)], Modifiers{key == Key::ShiftTab, false});
+    return Result::Ok;
+}
+
+Result MoveFocus(HWND window) {
+    const Result r = Check(window);
+    if (r != Result::Ok) return r;
+    FocusAsDialogManager(window);
+    return Result::Ok;
+}
+
+Result Click(HWND button) {
+    const Result r = Check(button, {WindowKind::PushButton, WindowKind::CheckBox,
+                                    WindowKind::RadioButton, WindowKind::Static});
+    if (r != Result::Ok) return r;
+    Click(button, Center(button));
+    return Result::Ok;
+}
+
+Result DragSlider(HWND slider, int position) {
+    const Result r = Check(slider, {WindowKind::Slider});
+    if (r != Result::Ok) return r;
+    const auto low = static_cast<int>(::SendMessageW(W(slider), TBM_GETRANGEMIN, 0, 0));
+    const auto high = static_cast<int>(::SendMessageW(W(slider), TBM_GETRANGEMAX, 0, 0));
+    if (position < low || position > high) return Result::OutOfRange;
+    const bool vertical = Vertical(slider);
+    const int along = PixelForPosition(slider, position);
+    RECT thumb{};
+    ::SendMessageW(W(slider), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    const POINT grab{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
+    MouseDown(slider, grab);
+    if (!IsWindow(slider)) return Result::Ok;
+    POINT to = grab;
+    const bool onPixel = along != INT_MIN;
+    if (onPixel) {
+        (vertical ? to.y : to.x) = along;
+        SetKeys({{VK_LBUTTON, true}});
+        Mouse(slider, WM_MOUSEMOVE, to);
+    } else if (::SendMessageW(W(slider), TBM_GETPOS, 0, 0) != position) {
+        // No pixel of the channel stands for this position; the hand still gets there, between
+        // two pixels, and the slider reports the move as it reports every move.
+        ::SendMessageW(W(slider), TBM_SETPOS, TRUE, position);
+        ::SendMessageW(::GetParent(W(slider)), vertical ? WM_VSCROLL : WM_HSCROLL,
+                       MAKEWPARAM(TB_THUMBTRACK, static_cast<WORD>(position)),
+                       reinterpret_cast<LPARAM>(W(slider)));
+        PumpMessages();
+    }
+    // Between two pixels the cursor cannot show where the hand is; it is left where it was.
+    if (IsWindow(slider)) MouseUp(slider, to, onPixel);
+    return Result::Ok;
+}
+
+Result PressSpin(HWND spin, Arrow arrow) {
+    const Result r = Check(spin, {WindowKind::Spin});
+    if (r != Result::Ok) return r;
+    RECT c{};
+    GetClientRect(spin, &c);
+    const bool up = arrow == Arrow::Up;
+    const POINT point = (GetWindowLong(spin, GWL_STYLE) & UDS_HORZ)
+                            ? POINT{up ? c.right * 3 / 4 : c.right / 4, c.bottom / 2}
+                            : POINT{c.right / 2, up ? c.bottom / 4 : c.bottom * 3 / 4};
+    Click(spin, point);
+    return Result::Ok;
+}
+
+Result PressButton(HWND button) {
+    const Result r =
+        Check(button, {WindowKind::PushButton, WindowKind::CheckBox, WindowKind::RadioButton});
+    if (r != Result::Ok) return r;
+    t_heldButtons.insert(button);
+    MouseDown(button, Center(button));
+    return Result::Ok;
+}
+
+Result ReleaseButton(HWND button) {
+    if (!t_heldButtons.erase(button))
+        return IsWindow(button) ? Result::NotPressed : Result::NoWindow;
+    SetKeys({{VK_LBUTTON, false}});
+    if (!IsWindow(button)) return Result::Ok;
+    MouseUp(button, Center(button));
+    return Result::Ok;
+}
+
+Result ClickTab(HWND tabControl, int index) {
+    const Result r = Check(tabControl, {WindowKind::Tab});
+    if (r != Result::Ok) return r;
+    if (index < 0 || index >= ::SendMessageW(W(tabControl), TCM_GETITEMCOUNT, 0, 0))
+        return Result::OutOfRange;
+    RECT header{};
+    ::SendMessageW(W(tabControl), TCM_GETITEMRECT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&header));
+    Click(tabControl, POINT{(header.left + header.right) / 2, (header.top + header.bottom) / 2});
+    return Result::Ok;
+}
+
+}  // namespace ui::input
