@@ -124,19 +124,30 @@ void ComputeStepsAndScale(AdjustmentInfo& info) {
     info.sliderScale = SliderScaleForWidth(width);
 }
 
+SliderSetting FitSpan(SliderSetting s) {
+    constexpr int64_t kMaxSpan = std::numeric_limits<int32_t>::max();
+    if (int64_t{s.rangeMax} - s.rangeMin <= kMaxSpan) return s;
+    if (int64_t{s.position} - s.rangeMin <= kMaxSpan) {
+        s.rangeMax = static_cast<int32_t>(s.rangeMin + kMaxSpan);
+    } else {
+        s.rangeMin = static_cast<int32_t>(s.rangeMax - kMaxSpan);
+    }
+    return s;
+}
+
 SliderSetting IntSlider(const AdjustmentInfo& info, int32_t v) {
     if (info.logScale != 0)
-        return {LogPosition(info.intMin), LogPosition(info.intMax), LogPosition(v)};
-    return {info.intMin, info.intMax, v};
+        return FitSpan({LogPosition(info.intMin), LogPosition(info.intMax), LogPosition(v)});
+    return FitSpan({info.intMin, info.intMax, v});
 }
 
 SliderSetting RealSlider(const AdjustmentInfo& info, double v) {
     if (info.logScale != 0)
-        return {LogPosition(Thousandths(info.realMin)), LogPosition(Thousandths(info.realMax)),
-                LogPosition(Thousandths(v))};
+        return FitSpan({LogPosition(Thousandths(info.realMin)),
+                        LogPosition(Thousandths(info.realMax)), LogPosition(Thousandths(v))});
     const double s = info.sliderScale;
-    return {RoundHalfUpToInt32(info.realMin * s), RoundHalfUpToInt32(info.realMax * s),
-            RoundHalfUpToInt32(s * v)};
+    return FitSpan({RoundHalfUpToInt32(info.realMin * s), RoundHalfUpToInt32(info.realMax * s),
+                    RoundHalfUpToInt32(s * v)});
 }
 
 int32_t SliderToValue(int32_t p) {

@@ -41,7 +41,12 @@ int32_t SliderScaleForWidth(double width);
 // effective maximum.
 void ComputeStepsAndScale(AdjustmentInfo& info);
 
-// The slider for an integer or a real value of this adjustment.
+// A slider control works out its thumb from max - min in 32 bits, and a wider span overflows
+// inside the control (a division trap on some platforms). A range wider than INT32_MAX keeps
+// the part of it, INT32_MAX wide, at the end that holds the position.
+SliderSetting FitSpan(SliderSetting s);
+
+// The slider for an integer or a real value of this adjustment (its span fitted as above).
 SliderSetting IntSlider(const AdjustmentInfo& info, int32_t v);
 SliderSetting RealSlider(const AdjustmentInfo& info, double v);
 

@@ -107,8 +107,15 @@ struct Port {
     std::optional<std::string> error;  // message of the last failed opening
 };
 
+// A link is never faster than its baud rate: some platforms' sleeps end a little early, so
+// sleep again until the steady clock has passed the whole delay.
 void Sleep(std::chrono::microseconds delay) {
-    if (delay.count() > 0) std::this_thread::sleep_for(delay);
+    if (delay.count() <= 0) return;
+    const auto until = std::chrono::steady_clock::now() + delay;
+    for (auto now = std::chrono::steady_clock::now(); now < until;
+         now = std::chrono::steady_clock::now()) {
+        std::this_thread::sleep_for(until - now);
+    }
 }
 
 // What a call still has to do once it has released the lock.

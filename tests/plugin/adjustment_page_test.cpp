@@ -283,8 +283,10 @@ TEST_F(AdjustmentPageTest, HostileIntegerRangeStaysDefined) {
     Paste(P::IDC_EDIT, L"-99999999999");
     EXPECT_EQ(WritesOf("Crosshairs.X"), (std::vector<std::string>{"-2147483648"}));
     EXPECT_FALSE(Enabled(P::IDC_LARGE_DECREASE));
-    Drag(P::IDC_SLIDER, 2147483647);
-    EXPECT_EQ(Camera("Crosshairs.X"), 2147483647);
+    // A slider spans at most INT32_MAX positions: the half holding the value.
+    EXPECT_EQ(Slider(P::IDC_SLIDER), (SliderState{-2147483647 - 1, -1, -2147483647 - 1}));
+    Drag(P::IDC_SLIDER, -1);
+    EXPECT_EQ(Camera("Crosshairs.X"), -1);
 }
 
 TEST_F(AdjustmentPageTest, RealAdjustmentMapsThousandths) {

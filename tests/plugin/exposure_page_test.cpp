@@ -188,7 +188,9 @@ TEST_F(ExposurePageTest, HostileRangesStayDefined) {
         {"name": "ExposureTime.Min", "type": "real", "value": 0, "read": "-inf", "read_only": true},
         {"name": "ExposureTime.Max", "type": "real", "value": 0, "read": "inf", "read_only": true})");
     EXPECT_EQ(Exposure().GetExposureRecord()->sliderScale, 10);
-    EXPECT_EQ(Slider(P::IDC_EXPOSURE_SLIDER).rangeMin, std::numeric_limits<int32_t>::min());
+    // -inf to +inf in tenths: the half of the range holding the position 0.
+    EXPECT_EQ(Slider(P::IDC_EXPOSURE_SLIDER).rangeMin, 0);
+    EXPECT_EQ(Slider(P::IDC_EXPOSURE_SLIDER).rangeMax, std::numeric_limits<int32_t>::max());
     EXPECT_EQ(Slider(P::IDC_EXPOSURE_SLIDER).position, 0);  // NaN counts as 0
     EXPECT_EQ(Text(P::IDC_EXPOSURE_MIN), L"-INF");
     Paste(P::IDC_EXPOSURE_EDIT, L"1e300");

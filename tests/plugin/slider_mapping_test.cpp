@@ -118,13 +118,14 @@ TEST(SliderMappingTest, HostileRealAnswersGiveDefinedPositions) {
     const AdjustmentInfo nan = Real(kNaN, kNaN);
     EXPECT_EQ(RealSlider(nan, kNaN), (SliderSetting{0, 0, 0}));
     const AdjustmentInfo infinite = Real(-kInf, kInf);
-    EXPECT_EQ(RealSlider(infinite, 1e300), (SliderSetting{kMin, kMax, kMax}));
+    // Ranges wider than a slider can take keep the end that holds the position.
+    EXPECT_EQ(RealSlider(infinite, 1e300), (SliderSetting{0, kMax, kMax}));
     const AdjustmentInfo huge = Real(-3e38, 3e38);
-    EXPECT_EQ(RealSlider(huge, -3e38), (SliderSetting{kMin, kMax, kMin}));
+    EXPECT_EQ(RealSlider(huge, -3e38), (SliderSetting{kMin, -1, kMin}));
 
     AdjustmentInfo log = Real(kNaN, 1e300);
     log.logScale = 1;
-    EXPECT_EQ(RealSlider(log, -1.0), (SliderSetting{kMin, LogPosition(kMax), kMin}));
+    EXPECT_EQ(RealSlider(log, -1.0), (SliderSetting{kMin, -1, kMin}));
 
     AdjustmentInfo unscaled = Real(0.0, 1.0);
     unscaled.sliderScale = 0;
@@ -138,8 +139,19 @@ TEST(SliderMappingTest, IntegerValuesMapOneToOneOrOnTheLogarithm) {
 
     AdjustmentInfo log = Int(0, 100000);
     log.logScale = 1;
-    EXPECT_EQ(IntSlider(log, 1000), (SliderSetting{kMin, 50000000, 30000000}));
+    EXPECT_EQ(IntSlider(log, 1000), (SliderSetting{50000000 - kMax, 50000000, 30000000}));
     EXPECT_EQ(IntFromSlider(log, 30000000), 1000);
+}
+
+TEST(SliderMappingTest, SpansFitTheSliderAtTheEndHoldingThePosition) {
+    EXPECT_EQ(FitSpan({0, kMax, 5}), (SliderSetting{0, kMax, 5}));
+    EXPECT_EQ(FitSpan({-1, kMax - 1, 5}), (SliderSetting{-1, kMax - 1, 5}));
+    EXPECT_EQ(FitSpan({kMin, kMax, -1}), (SliderSetting{kMin, -1, -1}));
+    EXPECT_EQ(FitSpan({kMin, kMax, 0}), (SliderSetting{0, kMax, 0}));
+    // A position beyond the range (the camera answered outside its own limits) counts from the
+    // nearer end.
+    EXPECT_EQ(FitSpan({-10, kMax, kMin}), (SliderSetting{-10, kMax - 10, kMin}));
+    EXPECT_EQ(FitSpan({kMin, 10, kMax}), (SliderSetting{10 - kMax, 10, kMax}));
 }
 
 TEST(SliderToValueTest, ReadsTheNudgedExponent) {
