@@ -22,7 +22,7 @@ HostApplication::~HostApplication() {
 HostApplication::StartResult HostApplication::Start(const HostOptions& options,
                                                     std::string* error) {
 #if !defined(_WIN32)
-    // On Windows the profile is the real registry.
+    // On Windows the store is a registry key named after the path, and no file is made.
     std::error_code ec;
     const std::filesystem::path profile(options.profilePath);
     if (profile.has_parent_path()) std::filesystem::create_directories(profile.parent_path(), ec);
@@ -31,12 +31,12 @@ HostApplication::StartResult HostApplication::Start(const HostOptions& options,
                  ec.message();
         return StartResult::BadInput;
     }
+#endif
     std::string why;
     if (!plat::reg::OpenStore(options.profilePath, &why)) {
         *error = "cannot open the profile " + options.profilePath + ": " + why;
         return StartResult::BadInput;
     }
-#endif
     if (!m_camera.Load(options.cameraPath, error)) return StartResult::BadInput;
     // The application object exists before any plug-in is loaded, as in the real host.
     plat::AfxSetApp(this);

@@ -21,7 +21,7 @@ class Trace;
 
 struct HostOptions {
     std::string pluginPath;   // the plug-in library
-    std::string profilePath;  // the registry store file of the profile
+    std::string profilePath;  // the profile's registry store (on Windows, names a registry key)
     std::string cameraPath;   // a camera model file; empty for the built-in camera
     std::wstring setupName = L"Default";
 };

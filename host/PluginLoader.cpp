@@ -4,46 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "HostPlatform.h"
 
 namespace host {
 
 namespace {
-
-#if defined(_WIN32)
-void* OpenLibrary(const std::string& path, std::string* why) {
-    HMODULE library = LoadLibraryW(std::filesystem::path(path).wstring().c_str());
-    if (!library) *why = "the loader failed with error " + std::to_string(GetLastError());
-    return reinterpret_cast<void*>(library);
-}
-void* FindExport(void* library, const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
-}
-void CloseLibrary(void* library) {
-    FreeLibrary(static_cast<HMODULE>(library));
-}
-#else
-void* OpenLibrary(const std::string& path, std::string* why) {
-    // dlopen searches the library path for a bare name; a path keeps it to that file.
-    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
-    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        const char* message = dlerror();
-        *why = message ? message : "the loader gave no reason";
-    }
-    return library;
-}
-void* FindExport(void* library, const char* name) {
-    return dlsym(library, name);
-}
-void CloseLibrary(void* library) {
-    dlclose(library);
-}
-#endif
 
 template <class Function>
 Function As(void* symbol) {
@@ -98,15 +63,7 @@ bool PluginLoader::Load(const std::string& path, std::string* error) {
 }
 
 std::filesystem::path PluginLoader::ExecutableFolder() {
-#if defined(_WIN32)
-    wchar_t buffer[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 4);
-    return std::filesystem::path(std::wstring(buffer, length)).parent_path();
-#else
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path(ec) : self.parent_path();
-#endif
+    return ExecutableFile().parent_path();
 }
 
 void PluginLoader::Unload() {

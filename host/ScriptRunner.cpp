@@ -12,6 +12,7 @@
 #include "HostApplication.h"
 #include "HostText.h"
 #include "Pages.h"
+#include "Picture.h"
 #include "StateDump.h"
 #include "ui/Input.h"
 #include "ui/Inspect.h"
@@ -66,12 +67,13 @@ bool ScriptRunner::Run(std::istream& in, std::string* error) {
     return true;
 }
 
-void ScriptRunner::RunInteractive(std::istream& in, std::ostream& prompt, std::ostream& errors) {
+void ScriptRunner::RunInteractive(const std::function<bool(std::string*)>& nextLine,
+                                  std::ostream& prompt, std::ostream& errors) {
     std::string line;
     long long number = 1;
     for (;; ++number) {
         prompt << kPrompt << std::flush;
-        if (!std::getline(in, line)) break;
+        if (!nextLine(&line)) break;
         std::string reason;
         if (!RunLine(line, &reason)) errors << "line " << number << ": " << reason << std::endl;
     }
@@ -96,6 +98,8 @@ bool ScriptRunner::RunLine(std::string_view line, std::string* reason) {
         ok = RunHost(t, reason);
     } else if (action == "camera") {
         ok = RunCamera(t, reason);
+    } else if (action == "capture") {
+        ok = RunCapture(line, t, reason);
     } else if (action == "dump") {
         if (t.size() != 1) {
             *reason = ArgumentCount(action, "dump");
@@ -310,6 +314,20 @@ bool ScriptRunner::RunControlAction(std::string_view line, const std::vector<Tok
         return false;
     }
     return true;
+}
+
+bool ScriptRunner::RunCapture(std::string_view line, const std::vector<Token>& t,
+                              std::string* reason) {
+    if (t.size() < 2) {
+        *reason = ArgumentCount("capture", "capture FILE");
+        return false;
+    }
+    const std::string file = TextFrom(line, t, 1);
+    if (file.empty()) {
+        *reason = "capture needs a file name";
+        return false;
+    }
+    return WritePng(m_app.Dialogs().Capture(), file, reason);
 }
 
 bool ScriptRunner::RunWait(const std::vector<Token>& t, std::string* reason) {

@@ -2,6 +2,7 @@
 // in full before any of it runs.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -21,8 +22,10 @@ public:
     // Runs the lines in order, every posted message after each; stops at the first bad line,
     // answering false with "line N: reason" in `error`. Everything before that line stands.
     bool Run(std::istream& in, std::string* error);
-    // A person at a terminal: a prompt before each line; a bad line is reported and skipped.
-    void RunInteractive(std::istream& in, std::ostream& prompt, std::ostream& errors);
+    // A person at a terminal: a prompt before each line, which `nextLine` reads (false at the
+    // end of the input); a bad line is reported and skipped.
+    void RunInteractive(const std::function<bool(std::string*)>& nextLine, std::ostream& prompt,
+                        std::ostream& errors);
     // One line (a comment or blank line does nothing). False, with the reason, when the line
     // is bad; nothing of it has run then.
     bool RunLine(std::string_view line, std::string* reason);
@@ -51,6 +54,7 @@ private:
     bool RunWait(const std::vector<Token>& t, std::string* reason);
     bool RunHost(const std::vector<Token>& t, std::string* reason);
     bool RunCamera(const std::vector<Token>& t, std::string* reason);
+    bool RunCapture(std::string_view line, const std::vector<Token>& t, std::string* reason);
 
     HostApplication& m_app;
     std::ostream& m_out;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "HostApplication.h"
+#include "HostPlatform.h"
 #include "HostText.h"
 #include "Pages.h"
 #include "platform/Registry.h"
@@ -31,10 +32,10 @@ Json CameraValue(double value) {
     return std::strtod(text.c_str(), nullptr);
 }
 
-// A row's item value. Values beyond 32 bits are pointers to a page's own records, which differ
-// from run to run; they are shown as such so that dumps of the same state compare equal.
+// A row's item value. Pointers to a page's own records differ from run to run; they are shown
+// as such so that dumps of the same state compare equal.
 Json RowValue(ui::LPARAM data) {
-    if (data < INT32_MIN || data > INT32_MAX) return "pointer";
+    if (IsAddress(data)) return "pointer";
     return static_cast<int32_t>(data);
 }
 

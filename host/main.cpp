@@ -7,13 +7,8 @@
 #include <string_view>
 #include <system_error>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "HostApplication.h"
+#include "HostPlatform.h"
 #include "HostText.h"
 #include "PluginLoader.h"
 #include "ScriptRunner.h"
@@ -26,18 +21,24 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitBadInput = 2;
 
-constexpr const char* kUsage =
-    "usage: ambrel-host [--plugin FILE] [--setup NAME] [--profile FILE] [--camera FILE]\n"
-    "                   [--script FILE|-] [--trace]\n"
-    "  --plugin FILE   the plug-in library (default: " AMBREL_PLUGIN_FILE
-    " beside ambrel-host)\n"
-    "  --setup NAME    the setup the module belongs to (default: Default)\n"
-    "  --profile FILE  the profile's registry store (default:\n"
-    "                  $XDG_CONFIG_HOME/ambrel/profile.db or ~/.config/ambrel/profile.db)\n"
-    "  --camera FILE   a camera model file (default: the built-in fully equipped camera)\n"
-    "  --script FILE   run the actions in FILE (- for standard input); without it, standard\n"
-    "                  input is read, with a prompt when it is a terminal\n"
-    "  --trace         print camera writes, port changes, host and debugger events\n";
+std::string Usage() {
+    return std::string(
+               "usage: ambrel-host [--plugin FILE] [--setup NAME] [--profile FILE] [--camera "
+               "FILE]\n"
+               "                   [--script FILE|-] [--trace]\n"
+               "  --plugin FILE   the plug-in library (default: " AMBREL_PLUGIN_FILE
+               " beside ambrel-host)\n"
+               "  --setup NAME    the setup the module belongs to (default: Default)\n"
+               "  --profile FILE  the profile's registry store (default:\n"
+               "                  ") +
+           host::kDefaultProfileHelp +
+           ")\n"
+           "  --camera FILE   a camera model file (default: the built-in fully equipped camera)\n"
+           "  --script FILE   run the actions in FILE (- for standard input); without it, "
+           "standard\n"
+           "                  input is read, with a prompt when it is a terminal\n"
+           "  --trace         print camera writes, port changes, host and debugger events\n";
+}
 
 struct Options {
     host::HostOptions host;
@@ -47,21 +48,6 @@ struct Options {
     bool trace = false;
     bool help = false;
 };
-
-[[maybe_unused]] bool DefaultProfile(std::string* path, std::string* error) {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && *config) {
-        *path = (std::filesystem::path(config) / "ambrel" / "profile.db").string();
-        return true;
-    }
-    const char* home = std::getenv("HOME");
-    if (home && *home) {
-        *path = (std::filesystem::path(home) / ".config" / "ambrel" / "profile.db").string();
-        return true;
-    }
-    *error = "no place for the profile: set XDG_CONFIG_HOME or HOME, or give --profile FILE";
-    return false;
-}
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     for (int i = 1; i < argc; ++i) {
@@ -118,32 +104,23 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     if (options->host.pluginPath.empty())
         options->host.pluginPath =
             (host::PluginLoader::ExecutableFolder() / AMBREL_PLUGIN_FILE).string();
-#if !defined(_WIN32)
-    // On Windows the profile is the registry itself.
-    if (!options->profileGiven && !DefaultProfile(&options->host.profilePath, error)) return false;
-#endif
+    if (!options->profileGiven && !host::DefaultProfilePath(&options->host.profilePath, error))
+        return false;
     return true;
-}
-
-bool IsTerminal() {
-#if defined(_WIN32)
-    return _isatty(_fileno(stdin)) != 0;
-#else
-    return isatty(STDIN_FILENO) != 0;
-#endif
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    host::UseBinaryStandardStreams();
     Options options;
     std::string error;
     if (!ParseOptions(argc, argv, &options, &error)) {
-        std::cerr << "ambrel-host: " << error << '\n' << kUsage;
+        std::cerr << "ambrel-host: " << error << '\n' << Usage();
         return kExitBadInput;
     }
     if (options.help) {
-        std::cout << kUsage;
+        std::cout << Usage();
         return kExitOk;
     }
     std::ifstream scriptFile;
@@ -175,8 +152,11 @@ int main(int argc, char** argv) {
                 std::cerr << "ambrel-host: " << error << '\n';
                 status = kExitBadInput;
             }
-        } else if (IsTerminal()) {
-            runner.RunInteractive(std::cin, std::cout, std::cerr);
+        } else if (host::StandardInputIsTerminal()) {
+            const auto pump = [] { ui::PumpMessages(); };
+            runner.RunInteractive(
+                [&](std::string* line) { return host::ReadInputLine(line, pump); }, std::cout,
+                std::cerr);
         } else if (!runner.Run(std::cin, &error)) {
             std::cerr << "ambrel-host: " << error << '\n';
             status = kExitBadInput;

@@ -1,5 +1,9 @@
 // A plug-in library that breaks the loading contract, for the host's loader tests.
+#if defined(_WIN32)
+#define BROKEN_EXPORT extern "C" __declspec(dllexport)
+#else
 #define BROKEN_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 class CModule;
 

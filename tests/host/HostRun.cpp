@@ -1,15 +1,147 @@
-// Running ambrel-host through the shell, with its output in files of a scratch folder.
+// Running ambrel-host as a subprocess (through the shell; on Windows, directly), with its
+// standard streams in files of a scratch folder.
 #include "HostRun.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#include <unistd.h>
+#endif
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "platform/Registry.h"
+
 namespace host_test {
 
 namespace {
+
+// How the host is started: its arguments, working folder, standard streams and environment.
+struct Launch {
+    std::vector<std::string> args;
+    std::filesystem::path dir;
+    std::filesystem::path in, out, err;
+    std::vector<std::string> unset;  // names taken out of the environment
+    std::vector<std::string> set;    // "NAME=value", replacing any of that name
+};
+
+#if defined(_WIN32)
+
+std::wstring Wide(const std::string& s) {
+    // The host reads its arguments in the same code page.
+    const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+// One argument as the C runtime's command-line parser reads it back: backslashes are literal
+// unless they come before a quote.
+std::wstring QuoteArgument(const std::wstring& arg) {
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (const wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out.push_back(c);
+    }
+    out.append(backslashes * 2, L'\\');
+    out.push_back(L'"');
+    return out;
+}
+
+// Whether the environment entry "NAME=value" has this name; names compare without regard to case.
+bool HasName(const std::wstring& entry, const std::wstring& name) {
+    return entry.size() > name.size() && entry[name.size()] == L'=' &&
+           CompareStringOrdinal(entry.c_str(), static_cast<int>(name.size()), name.c_str(),
+                                static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
+}
+
+HANDLE OpenStream(const std::filesystem::path& path, bool write) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileW(path.wstring().c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The exit code, or -1 when the host could not be started.
+int Start(const Launch& launch) {
+    std::wstring commandLine;
+    for (const std::string& a : launch.args)
+        commandLine += (commandLine.empty() ? L"" : L" ") + QuoteArgument(Wide(a));
+
+    std::vector<std::wstring> names;
+    for (const std::string& n : launch.unset) names.push_back(Wide(n));
+    for (const std::string& e : launch.set) names.push_back(Wide(e.substr(0, e.find('='))));
+    std::wstring block;
+    if (wchar_t* strings = GetEnvironmentStringsW()) {
+        for (const wchar_t* e = strings; *e; e += wcslen(e) + 1) {
+            const std::wstring entry(e);
+            bool keep = true;
+            for (const std::wstring& name : names) keep = keep && !HasName(entry, name);
+            if (keep) block.append(entry).push_back(L'\0');
+        }
+        FreeEnvironmentStringsW(strings);
+    }
+    // A later setting of a name replaces an earlier one.
+    std::vector<std::wstring> settings;
+    for (const std::string& e : launch.set) {
+        const std::wstring entry = Wide(e);
+        const std::wstring name = entry.substr(0, entry.find(L'='));
+        std::erase_if(settings, [&](const std::wstring& s) { return HasName(s, name); });
+        settings.push_back(entry);
+    }
+    for (const std::wstring& entry : settings) block.append(entry).push_back(L'\0');
+    block.push_back(L'\0');
+
+    const HANDLE in = OpenStream(launch.in, false);
+    const HANDLE out = OpenStream(launch.out, true);
+    const HANDLE err = OpenStream(launch.err, true);
+    int status = -1;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = in;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION info{};
+    if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
+        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                       CREATE_UNICODE_ENVIRONMENT, block.data(), launch.dir.wstring().c_str(),
+                       &startup, &info)) {
+        CloseHandle(info.hThread);
+        DWORD code = 0;
+        if (WaitForSingleObject(info.hProcess, INFINITE) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(info.hProcess, &code))
+            status = static_cast<int>(code);
+        CloseHandle(info.hProcess);
+    }
+    for (const HANDLE h : {in, out, err})
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    return status;
+}
+
+std::filesystem::path MakeScratchFolder() {
+    static std::atomic<int> counter{0};
+    const auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        const auto dir = base / ("ambrel-host-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(counter++));
+        std::error_code ec;
+        if (std::filesystem::create_directory(dir, ec)) return dir;
+        if (ec) return {};
+    }
+}
+
+#else
 
 std::string Quote(const std::string& s) {
     std::string out = "'";
@@ -22,14 +154,35 @@ std::string Quote(const std::string& s) {
     return out + "'";
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
+int Start(const Launch& launch) {
+    std::string command = "cd " + Quote(launch.dir.string()) + " && env";
+    for (const std::string& name : launch.unset) command += " -u " + Quote(name);
+    for (const std::string& e : launch.set) command += " " + Quote(e);
+    for (const std::string& a : launch.args) command += " " + Quote(a);
+    command += " <" + Quote(launch.in.string()) + " >" + Quote(launch.out.string()) + " 2>" +
+               Quote(launch.err.string());
+    const int raw = std::system(command.c_str());
+    if (WIFEXITED(raw)) return WEXITSTATUS(raw);
+    if (WIFSIGNALED(raw)) return 128 + WTERMSIG(raw);
+    return -1;
+}
+
+std::filesystem::path MakeScratchFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "ambrel-host-test-XXXXXX").string();
+    return mkdtemp(pattern.data()) ? std::filesystem::path(pattern) : std::filesystem::path();
+}
+
+#endif
+
+std::string ReadText(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
 }
 
-void WriteFile(const std::filesystem::path& path, const std::string& text) {
+void WriteText(const std::filesystem::path& path, const std::string& text) {
     std::ofstream file(path, std::ios::binary);
     file << text;
 }
@@ -87,25 +240,35 @@ const nlohmann::ordered_json& HostRun::LastDump() const {
 }
 
 void HostTest::SetUp() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "ambrel-host-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
+    m_dir = MakeScratchFolder();
+    ASSERT_FALSE(m_dir.empty()) << "no scratch folder";
 }
 
 void HostTest::TearDown() {
+#if defined(_WIN32)
+    // The profile's store is a key of the registry, not a file of the scratch folder.
+    ForgetProfile();
+#endif
     std::error_code ec;
     if (!m_dir.empty()) std::filesystem::remove_all(m_dir, ec);
 }
 
-void HostTest::ForgetProfile() const {
+void HostTest::ForgetStore(const std::string& store) {
+#if defined(_WIN32)
+    namespace reg = plat::reg;
+    ASSERT_TRUE(reg::OpenStore(store));
+    reg::KeyGuard root;
+    if (reg::OpenKey(L"", root.out()) == reg::kSuccess) reg::DeleteTree(root.get(), L"");
+    reg::UseMemoryStore();
+#else
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-        std::filesystem::remove(Profile() + suffix);
+        std::filesystem::remove(store + suffix);
+#endif
 }
 
 HostRun HostTest::Run(const std::string& script, const std::vector<std::string>& args, bool trace) {
     const std::filesystem::path file = m_dir / ("script-" + std::to_string(++m_runs) + ".txt");
-    WriteFile(file, script);
+    WriteText(file, script);
     std::vector<std::string> all = {"--profile", Profile(), "--script", file.string()};
     if (trace) all.push_back("--trace");
     all.insert(all.end(), args.begin(), args.end());
@@ -115,25 +278,26 @@ HostRun HostTest::Run(const std::string& script, const std::vector<std::string>&
 HostRun HostTest::RunRaw(const std::vector<std::string>& args, const std::string& input,
                          const std::vector<std::string>& env) {
     const int run = ++m_runs;
-    const std::filesystem::path in = m_dir / ("in-" + std::to_string(run));
-    const std::filesystem::path out = m_dir / ("out-" + std::to_string(run));
-    const std::filesystem::path err = m_dir / ("err-" + std::to_string(run));
-    WriteFile(in, input);
-    std::string command = "cd " + Quote(m_dir.string()) + " && env -u AMBREL_DEBUG_LOG -u " +
-                          "XDG_CONFIG_HOME HOME=" + Quote(m_dir.string()) + " ";
-    for (const std::string& e : env) command += Quote(e) + " ";
-    command += Quote(AMBREL_HOST_PATH);
-    for (const std::string& a : args) command += " " + Quote(a);
-    command += " <" + Quote(in.string()) + " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-    const int raw = std::system(command.c_str());
+    Launch launch;
+    launch.args.push_back(BuildPath(AMBREL_HOST_PATH));
+    launch.args.insert(launch.args.end(), args.begin(), args.end());
+    launch.dir = m_dir;
+    launch.in = m_dir / ("in-" + std::to_string(run));
+    launch.out = m_dir / ("out-" + std::to_string(run));
+    launch.err = m_dir / ("err-" + std::to_string(run));
+    launch.unset = {"AMBREL_DEBUG_LOG", "XDG_CONFIG_HOME"};
+    launch.set = {"HOME=" + m_dir.string()};
+#if defined(_WIN32)
+    launch.set.push_back("APPDATA=" + m_dir.string());
+#endif
+    launch.set.insert(launch.set.end(), env.begin(), env.end());
+    WriteText(launch.in, input);
+    const int status = Start(launch);
 
     HostRun result;
-    if (WIFEXITED(raw))
-        result.status = WEXITSTATUS(raw);
-    else if (WIFSIGNALED(raw))
-        result.status = 128 + WTERMSIG(raw);
-    result.out = ReadFile(out);
-    result.err = ReadFile(err);
+    result.status = status;
+    result.out = ReadText(launch.out);
+    result.err = ReadText(launch.err);
     std::istringstream lines(result.out);
     std::string line;
     while (std::getline(lines, line)) {
@@ -145,7 +309,19 @@ HostRun HostTest::RunRaw(const std::vector<std::string>& args, const std::string
 }
 
 std::string HostTest::Camera(const std::string& model) {
-    return std::string(AMBREL_SOURCE_DIR) + "/sim/cameras/" + model;
+    return BuildPath(std::string(AMBREL_SOURCE_DIR) + "/sim/cameras/" + model);
+}
+
+std::string BuildPath(const std::string& path) {
+#if defined(_WIN32)
+    // The build's paths have no drive; the test program runs in a folder of the build, so its
+    // own working folder gives them theirs.
+    std::error_code ec;
+    const auto full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().make_preferred().string();
+#else
+    return path;
+#endif
 }
 
 void ExpectGolden(const std::string& name, const std::string& actual) {
@@ -153,12 +329,12 @@ void ExpectGolden(const std::string& name, const std::string& actual) {
         std::filesystem::path(AMBREL_SOURCE_DIR) / "tests" / "host" / "golden" / name;
     const char* update = std::getenv("AMBREL_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
-        WriteFile(path, actual);
+        WriteText(path, actual);
         return;
     }
     ASSERT_TRUE(std::filesystem::exists(path))
         << path << " is missing; run with AMBREL_UPDATE_GOLDEN=1 to write it";
-    EXPECT_EQ(actual, ReadFile(path))
+    EXPECT_EQ(actual, ReadText(path))
         << "differs from " << path << " (AMBREL_UPDATE_GOLDEN=1 rewrites it)";
 }
 

@@ -11,7 +11,9 @@
 namespace host_test {
 
 struct HostRun {
-    int status = -1;  // the exit status; 128 + the signal when the host was killed
+    // The exit status; 128 + the signal when the host was killed (on Windows, the exception code
+    // as the exit code).
+    int status = -1;
     std::string out;
     std::string err;
     std::vector<nlohmann::ordered_json> dumps;
@@ -33,24 +35,32 @@ protected:
     void TearDown() override;
 
     // Runs the host with --trace (unless `trace` is false) on `script` and the scratch folder's
-    // profile, with `args` added; the scratch folder is the working and home folder.
+    // profile, with `args` added.
     HostRun Run(const std::string& script, const std::vector<std::string>& args = {},
                 bool trace = true);
     // Runs the host with exactly these arguments (no profile, script or trace added),
-    // `input` as its standard input and `env` ("NAME=value") added to its environment.
+    // `input` as its standard input and `env` ("NAME=value") added to its environment. The
+    // scratch folder is its working folder and stands for the user's home (HOME, and APPDATA on
+    // Windows); AMBREL_DEBUG_LOG and XDG_CONFIG_HOME are taken out.
     HostRun RunRaw(const std::vector<std::string>& args, const std::string& input = "",
                    const std::vector<std::string>& env = {});
 
     std::filesystem::path Dir() const { return m_dir; }
     std::string Profile() const { return (m_dir / "profile.db").string(); }
-    // Deletes the profile's store, so the next run starts as on a fresh machine.
-    void ForgetProfile() const;
+    // Deletes the profile's store (on Windows, empties its registry key), so the next run starts
+    // as on a fresh machine.
+    void ForgetProfile() const { ForgetStore(Profile()); }
+    static void ForgetStore(const std::string& store);
     static std::string Camera(const std::string& model);  // a model of sim/cameras
 
 private:
     std::filesystem::path m_dir;
     int m_runs = 0;
 };
+
+// A path of the build or the sources as the host is given it: on Windows a full path with its
+// drive, so that it means the same file whatever the host's working folder is.
+std::string BuildPath(const std::string& path);
 
 // Compares `actual` with tests/host/golden/NAME; with AMBREL_UPDATE_GOLDEN=1 in the environment,
 // writes it there instead.

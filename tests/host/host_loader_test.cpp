@@ -49,10 +49,10 @@ TEST_F(LoaderTest, MissingLibraryIsNamedWithStatus2) {
 }
 
 TEST_F(LoaderTest, LibraryWithoutInitializeIsRefused) {
-    const HostRun run = RunRaw({"--plugin", AMBREL_NOINIT_PLUGIN, "--profile", Profile()});
+    const std::string plugin = BuildPath(AMBREL_NOINIT_PLUGIN);
+    const HostRun run = RunRaw({"--plugin", plugin, "--profile", Profile()});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, std::string("ambrel-host: plug-in library ") + AMBREL_NOINIT_PLUGIN +
-                           " does not export Initialize\n");
+    EXPECT_EQ(run.err, "ambrel-host: plug-in library " + plugin + " does not export Initialize\n");
     EXPECT_EQ(run.out, "");
 }
 
@@ -72,8 +72,8 @@ TEST_F(LoaderTest, FolderIsRefused) {
 }
 
 TEST_F(LoaderTest, InitializeWithoutAModuleIsAFailure) {
-    const HostRun run =
-        RunRaw({"--plugin", AMBREL_NULLMODULE_PLUGIN, "--profile", Profile(), "--trace"});
+    const HostRun run = RunRaw(
+        {"--plugin", BuildPath(AMBREL_NULLMODULE_PLUGIN), "--profile", Profile(), "--trace"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "ambrel-host: the plug-in's Initialize made no module\n");
     EXPECT_EQ(run.out.rfind("plug-in: Broken\nfile: Broken.dll\n", 0), 0u) << run.out;

@@ -82,6 +82,29 @@ TEST_F(OptionsTest, ScriptComesFromStandardInputWithDashOrWithoutTheOption) {
     }
 }
 
+#if defined(_WIN32)
+TEST_F(OptionsTest, ProfileDefaultsToTheUsersApplicationDataFolder) {
+    // There the store is a registry key named after the path, so only what it keeps shows
+    // where it is.
+    const std::string first = (Dir() / "first").string();
+    const std::string second = (Dir() / "second").string();
+    ASSERT_EQ(RunRaw({"--script", "-"}, "select settings.16315 1\n", {"APPDATA=" + first}).status,
+              0);
+    const HostRun other = RunRaw({"--script", "-"}, "dump\n", {"APPDATA=" + second});
+    ASSERT_EQ(other.status, 0) << other.err;
+    EXPECT_EQ(other.LastDump()["camera"]["port"], -1);
+    const HostRun again = RunRaw({"--script", "-"}, "dump\n", {"APPDATA=" + first});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.LastDump()["camera"]["port"], 0);
+    EXPECT_FALSE(std::filesystem::exists(Dir() / "first" / "ambrel"));
+    for (const std::string& appData : {first, second})
+        ForgetStore(appData + "\\ambrel\\profile.db");
+
+    const HostRun nowhere = RunRaw({"--script", "-"}, "", {"APPDATA=", "USERPROFILE="});
+    EXPECT_EQ(nowhere.status, 2);
+    EXPECT_EQ(nowhere.err.rfind("ambrel-host: no place for the profile", 0), 0u) << nowhere.err;
+}
+#else
 TEST_F(OptionsTest, ProfileDefaultsToTheUsersConfigFolder) {
     const HostRun home = RunRaw({"--script", "-"}, "select settings.16315 1\n");
     ASSERT_EQ(home.status, 0) << home.err;
@@ -95,12 +118,14 @@ TEST_F(OptionsTest, ProfileDefaultsToTheUsersConfigFolder) {
     EXPECT_EQ(config.LastDump()["camera"]["port"], -1);
 }
 
+// On Windows any path names a registry key of its own.
 TEST_F(OptionsTest, ProfileThatCannotBeOpenedIsAnError) {
     const HostRun run = RunRaw({"--profile", Dir().string(), "--script", "-"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err.rfind("ambrel-host: cannot open the profile " + Dir().string(), 0), 0u)
         << run.err;
 }
+#endif
 
 }  // namespace
 }  // namespace host_test

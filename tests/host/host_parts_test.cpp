@@ -2,12 +2,15 @@
 // dialog host (docking and finding pages), and the trace's line forms.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <memory>
 #include <sstream>
 
 #include "CDockedDlg.h"
 #include "CModule.h"
 #include "CSetupManager.h"
 #include "DialogHost.h"
+#include "HostPlatform.h"
 #include "HostSetup.h"
 #include "Trace.h"
 #include "ui/Template.h"
@@ -113,9 +116,31 @@ TEST_F(HostPartsTest, DialogHostDocksTheDialogShownAndFindsItsPagesByTemplate) {
         ASSERT_TRUE(other.Create(kOtherPageTemplate, &dialog));
         EXPECT_FALSE(dialog.IsWindowVisible());
 
+        // The main window is a shown top-level window with a frame a person can size.
+        const ui::HWND main = host.MainWindow();
+        EXPECT_EQ(ui::GetParent(main), nullptr);
+        const auto style = static_cast<ui::DWORD>(ui::GetWindowLong(main, ui::GWL_STYLE));
+        EXPECT_EQ(style & (ui::WS_CHILD | ui::WS_POPUP), 0u);
+        EXPECT_EQ(style & (ui::WS_CAPTION | ui::WS_SYSMENU | ui::WS_THICKFRAME | ui::WS_VISIBLE),
+                  ui::WS_CAPTION | ui::WS_SYSMENU | ui::WS_THICKFRAME | ui::WS_VISIBLE);
+
         host.AddDialog(&dialog);
-        EXPECT_EQ(ui::GetParent(dialog.GetSafeHwnd()), host.MainWindow());
+        EXPECT_EQ(ui::GetParent(dialog.GetSafeHwnd()), main);
         EXPECT_TRUE(dialog.IsWindowVisible());
+        // Its client area holds the dialog at its top left corner, and no more.
+        ui::RECT client{}, docked{};
+        ASSERT_TRUE(ui::GetClientRect(main, &client));
+        ASSERT_TRUE(ui::GetWindowRect(dialog.GetSafeHwnd(), &docked));
+        EXPECT_EQ(client.Width(), docked.Width());
+        EXPECT_EQ(client.Height(), docked.Height());
+        ui::POINT origin{};
+        ui::ClientToScreen(main, &origin);
+        EXPECT_EQ(docked.left, origin.x);
+        EXPECT_EQ(docked.top, origin.y);
+        // Closing it would take the dialog from under its module.
+        ui::SendMessage(main, ui::WM_CLOSE);
+        EXPECT_TRUE(ui::IsWindow(main));
+        EXPECT_EQ(ui::GetParent(dialog.GetSafeHwnd()), main);
         EXPECT_EQ(host.Dialog(), dialog.GetSafeHwnd());
         EXPECT_EQ(host.FindPage(kOtherPageTemplate), other.GetSafeHwnd());
         EXPECT_EQ(host.FindPage(kPageTemplate), page.GetSafeHwnd());
@@ -132,6 +157,14 @@ TEST_F(HostPartsTest, DialogHostDocksTheDialogShownAndFindsItsPagesByTemplate) {
     for (const ui::UINT id : {kDialogTemplate, kPageTemplate, kOtherPageTemplate})
         ui::UnregisterDialogTemplate(id);
     EXPECT_EQ(out.str(), "host: dialog added\nhost: dialog removed\n");
+}
+
+TEST(HostPlatform, RowValuesTellAddressesFromNumbers) {
+    // What the plug-in's rows hold: a page's records on the heap, or 32-bit numbers.
+    const auto record = std::make_unique<int>(7);
+    EXPECT_TRUE(IsAddress(reinterpret_cast<std::intptr_t>(record.get())));
+    for (const std::intptr_t number : {0, 1, -1, 512, 1024, 65535, -2147483647 - 1})
+        EXPECT_FALSE(IsAddress(number)) << number;
 }
 
 }  // namespace

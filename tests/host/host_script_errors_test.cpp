@@ -58,6 +58,9 @@ const BadLine kBadLines[] = {
     {kOpen, "camera set Window.Mode 1.5", "Window.Mode takes a whole number (32-bit), not 1.5"},
     {kOpen, "camera set ExposureTime nan", "ExposureTime takes a number, not nan"},
     {kOpen, "camera open 1", "unknown camera action: open"},
+    {kOpen, "capture", "wrong number of arguments for capture (usage: capture FILE)"},
+    {kOpen, "capture \"\"", "capture needs a file name"},
+    {kOpen, "capture nowhere/view.png", "cannot write the picture nowhere/view.png"},
 };
 
 int LineCount(const std::string& text) {
