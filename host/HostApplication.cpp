@@ -8,6 +8,7 @@
 #include "HostText.h"
 #include "Trace.h"
 #include "platform/Registry.h"
+#include "platform/Utf8.h"
 #include "ui/Window.h"
 #include "ui/Wnd.h"
 
@@ -42,11 +43,11 @@ HostApplication::StartResult HostApplication::Start(const HostOptions& options,
     plat::AfxSetApp(this);
     if (!m_plugin.Load(options.pluginPath, error)) return StartResult::BadInput;
 
-    m_out << "plug-in: " << ToUtf8(m_plugin.Name()) << '\n'
-          << "file: " << ToUtf8(m_plugin.FileName()) << '\n';
+    m_out << "plug-in: " << plat::ToUtf8(m_plugin.Name()) << '\n'
+          << "file: " << plat::ToUtf8(m_plugin.FileName()) << '\n';
     std::wstring info = m_plugin.Info();
     for (size_t at = 0; (at = info.find(L"\r\n", at)) != std::wstring::npos;) info.erase(at, 1);
-    m_out << "description:\n" << ToUtf8(info) << "\n\n";
+    m_out << "description:\n" << plat::ToUtf8(info) << "\n\n";
     m_out.flush();
 
     m_setup = std::make_unique<HostSetup>(options.setupName, &m_setupManager, m_trace);

@@ -14,6 +14,7 @@
 #include "Pages.h"
 #include "Picture.h"
 #include "StateDump.h"
+#include "platform/Utf8.h"
 #include "ui/Input.h"
 #include "ui/Inspect.h"
 #include "ui/Window.h"
@@ -44,7 +45,7 @@ bool ParseReal(const std::string& text, double* value) {
 }
 
 std::string Describe(ui::input::Result result, const std::string& control) {
-    return ToUtf8(ui::input::Describe(result)) + ": " + control;
+    return plat::ToUtf8(ui::input::Describe(result)) + ": " + control;
 }
 
 std::string ArgumentCount(const std::string& action, const char* usage) {
@@ -200,7 +201,7 @@ bool ScriptRunner::RunTab(std::string_view line, const std::vector<Token>& t, st
         *reason = ArgumentCount("tab", "tab TEXT");
         return false;
     }
-    const std::wstring text = FromUtf8(TextFrom(line, t, 1));
+    const std::wstring text = plat::FromUtf8(TextFrom(line, t, 1));
     const ui::HWND dialog = m_app.Dialogs().Dialog();
     const ui::HWND tabs = dialog ? ui::GetDlgItem(dialog, kTabControlId) : nullptr;
     if (!tabs) {
@@ -212,12 +213,12 @@ bool ScriptRunner::RunTab(std::string_view line, const std::vector<Token>& t, st
         if (s.rows[i].text != text) continue;
         const auto result = ui::input::ClickTab(tabs, static_cast<int>(i));
         if (result != ui::input::Result::Ok) {
-            *reason = Describe(result, "tab " + ToUtf8(text));
+            *reason = Describe(result, "tab " + plat::ToUtf8(text));
             return false;
         }
         return true;
     }
-    *reason = "no tab named " + ToUtf8(text);
+    *reason = "no tab named " + plat::ToUtf8(text);
     return false;
 }
 
@@ -262,7 +263,7 @@ bool ScriptRunner::RunControlAction(std::string_view line, const std::vector<Tok
             return false;
         }
     } else if (action == "type" || action == "paste") {
-        const std::wstring text = FromUtf8(TextFrom(line, t, 2));
+        const std::wstring text = plat::FromUtf8(TextFrom(line, t, 2));
         result = action == "type" ? ui::input::TypeText(control.hwnd, text)
                                   : ui::input::PasteText(control.hwnd, text);
     } else if (action == "key") {

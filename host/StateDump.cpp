@@ -15,6 +15,7 @@
 #include "HostText.h"
 #include "Pages.h"
 #include "platform/Registry.h"
+#include "platform/Utf8.h"
 #include "ui/Inspect.h"
 
 namespace host {
@@ -41,8 +42,8 @@ Json RowValue(ui::LPARAM data) {
 
 Json Control(const ui::WindowSnapshot& s) {
     Json c;
-    c["kind"] = ToUtf8(ui::WindowKindName(s.kind));
-    c["text"] = ToUtf8(s.text);
+    c["kind"] = plat::ToUtf8(ui::WindowKindName(s.kind));
+    c["text"] = plat::ToUtf8(s.text);
     c["enabled"] = s.enabled;
     c["visible"] = (s.style & ui::WS_VISIBLE) != 0;
     switch (s.kind) {
@@ -54,7 +55,7 @@ Json Control(const ui::WindowSnapshot& s) {
         case ui::WindowKind::ComboBox: {
             Json rows = Json::array();
             for (const ui::RowSnapshot& row : s.rows)
-                rows.push_back(Json::array({ToUtf8(row.text), RowValue(row.data)}));
+                rows.push_back(Json::array({plat::ToUtf8(row.text), RowValue(row.data)}));
             c["rows"] = std::move(rows);
             c["selected"] = s.selection;
             break;
@@ -62,7 +63,7 @@ Json Control(const ui::WindowSnapshot& s) {
         case ui::WindowKind::Tab: {
             // A tab's item data is a pointer, the same on no two runs: only the texts are shown.
             Json rows = Json::array();
-            for (const ui::RowSnapshot& row : s.rows) rows.push_back(ToUtf8(row.text));
+            for (const ui::RowSnapshot& row : s.rows) rows.push_back(plat::ToUtf8(row.text));
             c["rows"] = std::move(rows);
             c["selected"] = s.selection;
             break;
@@ -105,9 +106,9 @@ Json Tabs(const DialogHost& dialogs) {
     const ui::HWND tabs = dialog ? ui::GetDlgItem(dialog, kTabControlId) : nullptr;
     if (tabs) {
         const ui::WindowSnapshot s = ui::Snapshot(tabs, false);
-        for (const ui::RowSnapshot& row : s.rows) items.push_back(ToUtf8(row.text));
+        for (const ui::RowSnapshot& row : s.rows) items.push_back(plat::ToUtf8(row.text));
         if (s.selection >= 0 && static_cast<size_t>(s.selection) < s.rows.size())
-            selected = ToUtf8(s.rows[static_cast<size_t>(s.selection)].text);
+            selected = plat::ToUtf8(s.rows[static_cast<size_t>(s.selection)].text);
     }
     t["items"] = std::move(items);
     t["selected"] = std::move(selected);
@@ -165,7 +166,7 @@ public:
                 }
                 path.remove_prefix(m_prefix.size());
                 if (!path.empty() && path.front() == L'\\') path.remove_prefix(1);
-                current = &sections[ToUtf8(path)];
+                current = &sections[plat::ToUtf8(path)];
                 *current = Json::object();
             } else if ((c == L'"' || c == L'@') && current) {
                 std::wstring name;
@@ -175,7 +176,7 @@ public:
                     name = Quoted();
                 if (m_i < m_t.size() && m_t[m_i] == L'=') ++m_i;
                 if (m_i < m_t.size() && m_t[m_i] == L'"') {
-                    (*current)[ToUtf8(name)] = ToUtf8(Quoted());
+                    (*current)[plat::ToUtf8(name)] = plat::ToUtf8(Quoted());
                 } else if (m_t.substr(m_i, 6) == L"dword:") {
                     m_i += 6;
                     uint32_t value = 0;
@@ -185,7 +186,7 @@ public:
                                                  h <= L'9' ? h - L'0' : (h | 0x20) - L'a' + 10);
                     }
                     // The profile reads a DWORD as the int of the same bits.
-                    (*current)[ToUtf8(name)] = static_cast<int32_t>(value);
+                    (*current)[plat::ToUtf8(name)] = static_cast<int32_t>(value);
                 }
                 SkipLine();
             } else {

@@ -8,6 +8,7 @@
 
 #include "DGrabModule.h"
 #include "HostText.h"
+#include "platform/Utf8.h"
 
 namespace host {
 
@@ -67,17 +68,17 @@ void Trace::Dialog(bool added) {
 }
 
 void Trace::Profile(std::wstring_view section, const wchar_t* entry, const std::wstring* value) {
-    std::string line = "host: profile " + ToUtf8(section);
+    std::string line = "host: profile " + plat::ToUtf8(section);
     if (!entry) {
         Line(line + " deleted");
         return;
     }
-    line += " " + ToUtf8(entry);
-    Line(value ? line + " = " + ToUtf8(*value) : line + " deleted");
+    line += " " + plat::ToUtf8(entry);
+    Line(value ? line + " = " + plat::ToUtf8(*value) : line + " deleted");
 }
 
 void Trace::Debug(std::wstring_view text) {
-    Line("debug: " + ToUtf8(text));
+    Line("debug: " + plat::ToUtf8(text));
 }
 
 void Trace::Line(const std::string& text) {

@@ -13,6 +13,7 @@
 #include "PluginLoader.h"
 #include "ScriptRunner.h"
 #include "Trace.h"
+#include "platform/Utf8.h"
 #include "ui/Window.h"
 
 namespace {
@@ -78,7 +79,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         if (arg == "--plugin") {
             options->host.pluginPath = value;
         } else if (arg == "--setup") {
-            options->host.setupName = host::FromUtf8(value);
+            options->host.setupName = plat::FromUtf8(value);
         } else if (arg == "--profile") {
             options->host.profilePath = value;
             options->profileGiven = true;
@@ -98,7 +99,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     }
     // The setup's name is the first part of the module's profile section.
     if (options->host.setupName.find(L'\\') != std::wstring::npos) {
-        *error = "a setup name cannot hold a backslash: " + host::ToUtf8(options->host.setupName);
+        *error = "a setup name cannot hold a backslash: " + plat::ToUtf8(options->host.setupName);
         return false;
     }
     if (options->host.pluginPath.empty())

@@ -10,8 +10,8 @@
 #include <mutex>
 
 #include "DebugFile.h"
-#include "Utf8.h"
 #include "platform/Text.h"
+#include "platform/Utf8.h"
 
 namespace plat {
 
@@ -122,7 +122,7 @@ void WriteDebugText(std::wstring_view line) {
     LineFile* file = SinkFile(sink);
     if (!file) return;
     std::string utf8;
-    AppendUtf8(utf8, line, false);
+    AppendUtf8(utf8, line);
     WriteLocked(*file, utf8);
 }
 

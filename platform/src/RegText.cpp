@@ -3,7 +3,7 @@
 
 #include <type_traits>
 
-#include "Utf8.h"
+#include "platform/Utf8.h"
 
 namespace plat::reg::text {
 
@@ -92,7 +92,7 @@ public:
 private:
     static std::string Narrow(std::wstring_view w) {
         std::string s;
-        detail::AppendUtf8(s, w, false);
+        AppendUtf8(s, w);
         return s;
     }
 
@@ -303,7 +303,7 @@ bool DecodeFile(std::string_view bytes, std::wstring* t, std::string* error) {
     const bool be = bytes.size() >= 2 && byteAt(0) == 0xFE && byteAt(1) == 0xFF;
     if (!le && !be) {
         if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-        *t = detail::FromUtf8(bytes);
+        *t = FromUtf8(bytes, Surrogates::Keep);
         return true;
     }
     if (bytes.size() % 2 != 0) {

@@ -1,14 +1,18 @@
 // UTF-8 encoding and decoding of wide text.
-#include "Utf8.h"
+#include "platform/Utf8.h"
 
-#include <cstdint>
+#include <cstddef>
 #include <type_traits>
 
-namespace plat::detail {
+namespace plat {
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 void PutCodePoint(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -40,13 +44,24 @@ void PutWide(std::wstring& out, char32_t c) {
     out.push_back(static_cast<wchar_t>(c));
 }
 
-bool IsSurrogate(char32_t c) {
-    return c >= 0xD800 && c <= 0xDFFF;
+// The lead byte's payload, how many continuation bytes follow and the least code point that
+// length may encode (anything less is overlong); false for a byte that cannot lead.
+bool ReadLead(unsigned char b, char32_t* c, size_t* extra, char32_t* least) {
+    if ((b & 0xE0) == 0xC0) {
+        *c = b & 0x1F, *extra = 1, *least = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+        *c = b & 0x0F, *extra = 2, *least = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+        *c = b & 0x07, *extra = 3, *least = 0x10000;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-void AppendUtf8(std::string& out, std::wstring_view text, bool keepSurrogates) {
+void AppendUtf8(std::string& out, std::wstring_view text, Surrogates surrogates) {
     for (size_t i = 0; i < text.size(); ++i) {
         // wchar_t may be signed; its bits are the code unit.
         char32_t c = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[i]));
@@ -59,49 +74,52 @@ void AppendUtf8(std::string& out, std::wstring_view text, bool keepSurrogates) {
                 }
             }
         }
-        if (c > 0x10FFFF || (IsSurrogate(c) && !keepSurrogates)) c = kReplacement;
+        if (c > 0x10FFFF || (IsSurrogate(c) && surrogates == Surrogates::Replace)) c = kReplacement;
         PutCodePoint(out, c);
     }
 }
 
-std::wstring FromUtf8(std::string_view text) {
+std::string ToUtf8(std::wstring_view text, Surrogates surrogates) {
+    std::string out;
+    out.reserve(text.size());
+    AppendUtf8(out, text, surrogates);
+    return out;
+}
+
+std::wstring FromUtf8(std::string_view text, Surrogates surrogates) {
     std::wstring out;
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
-        const auto b0 = static_cast<unsigned char>(text[i]);
-        if (b0 < 0x80) {
-            out.push_back(static_cast<wchar_t>(b0));
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            out.push_back(static_cast<wchar_t>(lead));
             ++i;
             continue;
         }
-        size_t len = 0;
         char32_t c = 0;
-        char32_t min = 0;
-        if ((b0 & 0xE0) == 0xC0) {
-            len = 2, c = b0 & 0x1F, min = 0x80;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            len = 3, c = b0 & 0x0F, min = 0x800;
-        } else if ((b0 & 0xF8) == 0xF0) {
-            len = 4, c = b0 & 0x07, min = 0x10000;
-        }
-        bool ok = len != 0 && i + len <= text.size();
-        for (size_t k = 1; ok && k < len; ++k) {
-            const auto b = static_cast<unsigned char>(text[i + k]);
-            if ((b & 0xC0) != 0x80)
-                ok = false;
-            else
-                c = (c << 6) | (b & 0x3F);
-        }
-        if (!ok || c < min || c > 0x10FFFF) {
-            out.push_back(static_cast<wchar_t>(kReplacement));
+        size_t extra = 0;
+        char32_t least = 0;
+        if (!ReadLead(lead, &c, &extra, &least)) {
+            PutWide(out, kReplacement);
             ++i;
             continue;
+        }
+        size_t j = 1;
+        for (; j <= extra && i + j < text.size(); ++j) {
+            const auto next = static_cast<unsigned char>(text[i + j]);
+            if ((next & 0xC0) != 0x80) break;
+            c = (c << 6) | (next & 0x3F);
+        }
+        const bool complete = j == extra + 1;
+        if (!complete || c < least || c > 0x10FFFF ||
+            (IsSurrogate(c) && surrogates == Surrogates::Replace)) {
+            c = kReplacement;
         }
         PutWide(out, c);
-        i += len;
+        i += j;
     }
     return out;
 }
 
-}  // namespace plat::detail
+}  // namespace plat

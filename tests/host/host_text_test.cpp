@@ -1,4 +1,4 @@
-// The host's number format for camera values, and its UTF-8 conversion of texts.
+// The host's number format for camera values.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -30,26 +30,6 @@ TEST(FormatNumber, ValuesBeyondSinglePrecisionAndNonNumbers) {
     EXPECT_EQ(FormatNumber(0.1 + 0.2), "0.30000000000000004");
     EXPECT_EQ(FormatNumber(std::numeric_limits<double>::quiet_NaN()), "nan");
     EXPECT_EQ(FormatNumber(-std::numeric_limits<double>::infinity()), "-inf");
-}
-
-TEST(Utf8, RoundTripsEveryPlane) {
-    const std::wstring text = L"Kan\u00e4le \u65e5\u672c \U0001F4F7";
-    EXPECT_EQ(ToUtf8(text), "Kan\xc3\xa4le \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x93\xb7");
-    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
-}
-
-TEST(Utf8, BrokenBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(FromUtf8("a\xff"
-                       "b"),
-              L"a\ufffd"
-              L"b");
-    EXPECT_EQ(FromUtf8("\xc3"), L"\ufffd");
-    EXPECT_EQ(FromUtf8("\xe6\x97"
-                       "x"),
-              L"\ufffd"
-              L"x");
-    EXPECT_EQ(FromUtf8("\xc0\xaf"), L"\ufffd");      // an overlong '/'
-    EXPECT_EQ(FromUtf8("\xed\xa0\x80"), L"\ufffd");  // a surrogate
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "RegText.h"
-#include "Utf8.h"
+#include "platform/Utf8.h"
 
 namespace plat::reg {
 
@@ -51,7 +51,7 @@ INSERT OR IGNORE INTO keys(id, parent, name, fold) VALUES(1, 0, '', '');
 
 std::string Utf8(std::wstring_view w) {
     std::string s;
-    detail::AppendUtf8(s, w, true);
+    AppendUtf8(s, w, Surrogates::Keep);
     return s;
 }
 
@@ -133,7 +133,8 @@ public:
     std::wstring Text(int col) const {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col));
         const int n = sqlite3_column_bytes(m_stmt, col);
-        return p ? detail::FromUtf8(std::string_view(p, static_cast<size_t>(n))) : std::wstring();
+        return p ? FromUtf8(std::string_view(p, static_cast<size_t>(n)), Surrogates::Keep)
+                 : std::wstring();
     }
 
 private:
