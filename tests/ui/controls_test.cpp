@@ -1,5 +1,7 @@
 // Conformance tests of the controls: what the parent dialog receives, and in which order, when
 // code changes a control and when a person uses it.
+#include <algorithm>
+
 #include "UiTestSupport.h"
 
 namespace uitest {
@@ -77,6 +79,15 @@ TEST_F(EditControl, TypingReplacesTheSelectionKeyByKey) {
     EXPECT_EQ(dlg->Take(), (Log{"EN_KILLFOCUS 11", "EN_SETFOCUS 10", "EN_UPDATE 10", "EN_CHANGE 10",
                                 "EN_UPDATE 10", "EN_CHANGE 10"}));
     EXPECT_TRUE(SendMessage(Ctl(kEdit), EM_GETMODIFY));
+}
+
+TEST_F(EditControl, ShiftedAndUnkeyedCharactersArriveOneByOne) {
+    ASSERT_EQ(TypeText(Ctl(kEdit), L"A%\u00b5x"), Result::Ok);
+    EXPECT_EQ(GetWindowText(Ctl(kEdit)), L"A%\u00b5x");
+    const Log log = dlg->Take();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "EN_UPDATE 10"), 4);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "EN_CHANGE 10"), 4);
+    EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);  // no key is left held down
 }
 
 TEST_F(EditControl, DigitsOnlyEditsRefuseOtherKeysSilently) {
@@ -220,6 +231,20 @@ TEST_F(ListControls, ADropDownListReportsAUsersChoiceAsItCloses) {
     combo.UnsubclassWindow();
 }
 
+TEST_F(ListControls, ADropDownRowOutOfViewIsScrolledToFirst) {
+    CComboBox combo;
+    ASSERT_TRUE(combo.SubclassDlgItem(kCombo, dlg.get()));
+    for (int i = 0; i < 40; ++i) combo.AddString((L"Value " + std::to_wstring(i)).c_str());
+    ASSERT_EQ(SelectRow(combo, 37), Result::Ok);
+    EXPECT_EQ(combo.GetCurSel(), 37);
+    EXPECT_EQ(combo.GetWindowText(), L"Value 37");
+    const Log log = dlg->Take();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "CBN_SELCHANGE 30");
+    EXPECT_EQ(SelectRow(combo, 40), Result::OutOfRange);
+    combo.UnsubclassWindow();
+}
+
 // --- slider ------------------------------------------------------------------------------
 
 class SliderControl : public Controls {};
@@ -265,6 +290,22 @@ TEST_F(SliderControl, ADragTracksThenReportsTheFinalPositionAndTheEnd) {
     EXPECT_EQ(dlg->Take(),
               (Log{"WM_VSCROLL TB_THUMBTRACK 30 41", "WM_VSCROLL TB_THUMBPOSITION 30 41",
                    "WM_VSCROLL TB_ENDTRACK 0 41", "NM_RELEASEDCAPTURE 41"}));
+    slider.UnsubclassWindow();
+}
+
+TEST_F(SliderControl, ADragReachesPositionsFinerThanAPixel) {
+    // Far more positions than pixels: the hand still gets to the one it wants.
+    CSliderCtrl slider;
+    ASSERT_TRUE(slider.SubclassDlgItem(kSlider, dlg.get()));
+    slider.SetRange(0, 20000);
+    for (int target : {1, 12345, 19999}) {
+        ASSERT_EQ(DragSlider(slider, target), Result::Ok);
+        const std::string at = std::to_string(target);
+        EXPECT_EQ(dlg->Take(), (Log{"WM_HSCROLL TB_THUMBTRACK " + at + " 40",
+                                    "WM_HSCROLL TB_THUMBPOSITION " + at + " 40",
+                                    "WM_HSCROLL TB_ENDTRACK 0 40", "NM_RELEASEDCAPTURE 40"}));
+        EXPECT_EQ(slider.GetPos(), target);
+    }
     slider.UnsubclassWindow();
 }
 
@@ -335,6 +376,20 @@ TEST_F(SpinControl, ThePositionStopsAtTheEndsOfTheRange) {
     spin.SetPos32(10);
     PressSpin(spin, Arrow::Up);
     EXPECT_EQ(spin.GetPos32(), 0);  // only with UDS_WRAP
+}
+
+TEST_F(SpinControl, AHorizontalSpinStepsUpWithItsRightArrowAndScrollsHorizontally) {
+    CSpinButtonCtrl across;
+    ASSERT_TRUE(across.CreateEx(0, UPDOWN_CLASS, L"", kVisibleChild | UDS_HORZ, RECT{0, 0, 32, 16},
+                                dlg.get(), 52));
+    across.SetRange32(0, 10);
+    across.SetPos32(5);
+    dlg->Take();
+    ASSERT_EQ(PressSpin(across, Arrow::Up), Result::Ok);
+    EXPECT_EQ(dlg->Take(), (Log{"UDN_DELTAPOS 52 pos=5 delta=1", "WM_HSCROLL SB_THUMBPOSITION 6 52",
+                                "WM_HSCROLL SB_ENDSCROLL 6 52"}));
+    PressSpin(across, Arrow::Down);
+    EXPECT_EQ(across.GetPos32(), 5);
 }
 
 TEST_F(SpinControl, PositionFromCodeIsClampedAndSilent) {

@@ -53,6 +53,56 @@ TEST_F(Dialogs, TemplateControlsGetTheirIdsStylesAndPixelGeometry) {
     EXPECT_EQ(FindDialogTemplate(499), nullptr);
 }
 
+RECT RectInParent(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    POINT origin{r.left, r.top};
+    ScreenToClient(GetParent(hwnd), &origin);
+    return RECT{origin.x, origin.y, origin.x + r.Width(), origin.y + r.Height()};
+}
+
+TEST_F(Dialogs, TheTemplatePlacesTheClientAreaAndAPageHasNoFrame) {
+    auto host = Open(Template(903, 200, 100, kTopDialog, {}));
+    DialogTemplate t =
+        Template(904, 60, 40, WS_CHILD | WS_VISIBLE | WS_BORDER,
+                 {Item(WC_EDIT, 5, 0, 0, 40, 12, kVisibleChild | WS_TABSTOP | WS_BORDER)});
+    t.x = 20;
+    t.y = 16;
+    RegisterDialogTemplate(t);
+    LoggingDialog framed;
+    ASSERT_TRUE(framed.Create(904, host.get()));
+    EXPECT_EQ(GetParent(framed.m_hWnd), host->m_hWnd);
+    RECT client{};
+    GetClientRect(framed.m_hWnd, &client);
+    EXPECT_EQ(client, (RECT{0, 0, 90, 65}));
+    EXPECT_EQ(RectInParent(framed.m_hWnd), (RECT{29, 25, 29 + 92, 25 + 67}));
+    EXPECT_EQ(GetFocus(), GetDlgItem(framed.m_hWnd, 5));
+
+    // A DS_CONTROL dialog is a page of its parent: no caption or border of its own, and the
+    // focus is left alone until it is shown.
+    t.id = 905;
+    t.style = WS_CHILD | WS_BORDER | WS_SYSMENU | DS_CONTROL;
+    RegisterDialogTemplate(t);
+    LoggingDialog page;
+    ASSERT_TRUE(page.Create(905, host.get()));
+    const auto style = static_cast<DWORD>(GetWindowLong(page.m_hWnd, GWL_STYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), 0u);
+    EXPECT_TRUE(GetWindowLong(page.m_hWnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+    EXPECT_EQ(RectInParent(page.m_hWnd), (RECT{30, 26, 30 + 90, 26 + 65}));
+    EXPECT_EQ(GetFocus(), GetDlgItem(framed.m_hWnd, 5));
+}
+
+TEST_F(Dialogs, AnItemOfAnyOtherClassBecomesAPlainWindow) {
+    auto dlg = Open(Template(506, 100, 40, kTopDialog,
+                             {Item(L"AmbrelTestPanel", 7, 5, 5, 40, 20, kVisibleChild, L"panel"),
+                              Item(WC_EDIT, 8, 50, 5, 40, 12, kVisibleChild | WS_TABSTOP)}));
+    ASSERT_NE(dlg->m_hWnd, nullptr);
+    const HWND panel = GetDlgItem(dlg->m_hWnd, 7);
+    EXPECT_EQ(GetWindowKind(panel), WindowKind::Window);
+    EXPECT_EQ(GetWindowText(panel), L"panel");
+    EXPECT_NE(GetDlgItem(dlg->m_hWnd, 8), nullptr);
+}
+
 // A dialog whose members are shown in and read from its controls.
 class ExchangeDialog : public LoggingDialog {
 public:

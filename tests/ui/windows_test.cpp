@@ -153,6 +153,8 @@ TEST_F(Windows, FocusMovesWithKillFocusFirstAndIsRefusedWhenDisabled) {
     SetFocus(inner);
     ShowWindow(panel, SW_HIDE);  // but hiding an ancestor leaves it where it is
     EXPECT_EQ(GetFocus(), inner);
+    DestroyWindow(panel);  // destroying the hidden ancestor still hands the focus up
+    EXPECT_EQ(GetFocus(), top);
     SetFocus(one.m_hWnd);
     one.DestroyWindow();  // so does destroying
     EXPECT_EQ(GetFocus(), top);

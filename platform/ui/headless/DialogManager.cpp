@@ -186,19 +186,25 @@ HWND CreateDialogIndirect(const DialogTemplate& t, HWND parent, CWnd* object, LP
     auto px = [&](int v) { return headless::MulDiv(v, base.cx, 4); };
     auto py = [&](int v) { return headless::MulDiv(v, base.cy, 8); };
 
+    DWORD style = t.style;
     DWORD exStyle = t.exStyle;
-    if (t.style & DS_CONTROL) exStyle |= WS_EX_CONTROLPARENT;
-    if (t.style & DS_MODALFRAME) exStyle |= WS_EX_DLGMODALFRAME;
-    int x = px(t.x), y = py(t.y);
-    if (!(t.style & WS_CHILD) && parent) {
-        POINT origin{};
-        ClientToScreen(parent, &origin);
-        x += origin.x;
-        y += origin.y;
+    // As the platform's dialog manager does, a page of another dialog has no caption or frame.
+    if (style & DS_CONTROL) {
+        style &= ~(WS_CAPTION | WS_SYSMENU);
+        exStyle |= WS_EX_CONTROLPARENT;
     }
-    // The template gives the client area; the window adds its frame.
-    const RECT frame = headless::FrameInsets(t.style, exStyle);
-    const HWND dialog = CreateWindowEx(exStyle, WC_DIALOG, t.caption.c_str(), t.style & ~WS_VISIBLE,
+    if (style & DS_MODALFRAME) exStyle |= WS_EX_DLGMODALFRAME;
+    // The template places and sizes the client area; the window's frame goes around it.
+    const RECT frame = headless::FrameInsets(style, exStyle);
+    int x = px(t.x) - frame.left, y = py(t.y) - frame.top;
+    if (!(style & WS_CHILD)) {
+        POINT origin{};
+        if (parent) ClientToScreen(parent, &origin);
+        // A top-level dialog is kept on the screen, whose corner is at (0, 0).
+        x = std::max(0, x + static_cast<int>(origin.x));
+        y = std::max(0, y + static_cast<int>(origin.y));
+    }
+    const HWND dialog = CreateWindowEx(exStyle, WC_DIALOG, t.caption.c_str(), style & ~WS_VISIBLE,
                                        x, y, px(t.cx) + frame.left + frame.right,
                                        py(t.cy) + frame.top + frame.bottom, parent, 0, object);
     if (!dialog) return nullptr;
@@ -219,11 +225,11 @@ HWND CreateDialogIndirect(const DialogTemplate& t, HWND parent, CWnd* object, LP
     const LRESULT wantsFocus =
         SendMessage(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), initParam);
     if (!Find(dialog)) return nullptr;
-    if (wantsFocus && ((t.style & WS_VISIBLE) || !(t.style & DS_CONTROL))) {
+    if (wantsFocus && ((style & WS_VISIBLE) || !(style & DS_CONTROL))) {
         if (const HWND focus = GetNextDlgTabItem(dialog, nullptr, false))
             headless::DialogSetFocus(focus);
     }
-    if ((t.style & WS_VISIBLE) && Find(dialog)) ShowWindow(dialog, SW_SHOWNORMAL);
+    if ((style & WS_VISIBLE) && Find(dialog)) ShowWindow(dialog, SW_SHOWNORMAL);
     return Find(dialog) ? dialog : nullptr;
 }
 

@@ -90,7 +90,30 @@ using win32::W;
 
 SIZE DialogBaseUnits(int pointSize) {
     if (pointSize <= 0) pointSize = 8;
-    return SIZE{win32::MulDivRound(6, pointSize, 8), win32::MulDivRound(13, pointSize, 8)};
+    // Measured as the dialog manager measures the template's font: the rounded average width
+    // of the letters and the character height. Metrics do not scale exactly with the size.
+    const SIZE scaled{win32::MulDivRound(6, pointSize, 8), win32::MulDivRound(13, pointSize, 8)};
+    const HDC screen = ::GetDC(nullptr);
+    if (!screen) return scaled;
+    const int pixels = ::MulDiv(pointSize, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    const HFONT font =
+        ::CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                      PROOF_QUALITY, FF_DONTCARE, L"MS Shell Dlg");
+    SIZE base = scaled;
+    if (font) {
+        const HGDIOBJ old = ::SelectObject(screen, font);
+        static constexpr wchar_t kLetters[] =
+            L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        ::SIZE extent{};
+        TEXTMETRICW metrics{};
+        if (::GetTextExtentPoint32W(screen, kLetters, 52, &extent) &&
+            ::GetTextMetricsW(screen, &metrics) && extent.cx > 0)
+            base = SIZE{(extent.cx / 26 + 1) / 2, metrics.tmHeight};
+        ::SelectObject(screen, old);
+        ::DeleteObject(font);
+    }
+    ::ReleaseDC(nullptr, screen);
+    return base;
 }
 
 bool MapDialogRect(HWND dialog, RECT* rect) {
@@ -100,6 +123,10 @@ bool MapDialogRect(HWND dialog, RECT* rect) {
 
 HWND CreateDialogIndirect(const DialogTemplate& t, HWND parent, CWnd* object, LPARAM initParam) {
     if (parent && !::IsWindow(W(parent))) return nullptr;
+    // The dialog manager fails the whole dialog for a class nobody registered; the framework
+    // makes a plain window of any class it does not know.
+    for (const DialogItemTemplate& item : t.items)
+        if (!item.className.empty()) win32::EnsurePlainClass(item.className.c_str());
     const std::vector<WORD> words = win32::BuildDialogTemplateEx(t);
     const HWND realParent =
         parent ? parent : ((t.style & WS_CHILD) ? win32::ParkingWindow() : nullptr);

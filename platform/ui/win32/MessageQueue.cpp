@@ -10,6 +10,9 @@
 namespace ui::win32 {
 namespace {
 
+// The timer message the platform uses inside its controls (WM_SYSTIMER, undocumented).
+constexpr ::UINT kSystemTimer = 0x0118;
+
 struct Timer {
     HWND hwnd = nullptr;
     UINT_PTR id = 0;
@@ -114,8 +117,12 @@ std::size_t PumpMessages() {
                 return ran;
             }
             win32::Dispatch(msg);
-            // EndDialog wakes a modal loop with WM_NULL, which is no work of anyone's.
-            if (posted && msg.message != WM_NULL) ++ran;
+            // EndDialog wakes a modal loop with WM_NULL, which is no work of anyone's; the
+            // platform's own timers (a caret's blinking, a control's repeat) are the controls'
+            // business, not the framework's.
+            if (posted && msg.message != WM_NULL && msg.message != WM_TIMER &&
+                msg.message != win32::kSystemTimer)
+                ++ran;
             continue;
         }
         if (win32::FireDueTimer(clock)) {
@@ -175,13 +182,19 @@ bool WaitMessage(std::uint32_t timeoutMilliseconds) {
         return ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) ||
                win32::EarliestDue(c, win32::Now(c)) != nullptr;
     };
-    if (ready() || c.manual) return ready();
-    std::uint64_t deadline = win32::Now(c) + timeoutMilliseconds;
-    for (const win32::Timer& t : c.timers) deadline = std::min(deadline, t.due);
-    const std::uint64_t now = win32::Now(c);
-    const auto wait = static_cast<::DWORD>(deadline > now ? deadline - now : 0);
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    return ready();
+    if (c.manual || ready()) return ready();
+    const std::uint64_t end = win32::Now(c) + timeoutMilliseconds;
+    // The wait also ends for a message another thread sends, which is handled inside the
+    // next look at the queue and leaves nothing to run: then it goes on.
+    for (;;) {
+        std::uint64_t deadline = end;
+        for (const win32::Timer& t : c.timers) deadline = std::min(deadline, t.due);
+        const std::uint64_t now = win32::Now(c);
+        if (now >= end) return ready();
+        const auto wait = static_cast<::DWORD>(deadline > now ? deadline - now : 0);
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (ready()) return true;
+    }
 }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) {

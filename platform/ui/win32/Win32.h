@@ -457,6 +457,12 @@ inline HWND U(::HWND hwnd) {
 // The module the backend's window classes and dialogs belong to.
 HINSTANCE Instance();
 
+// Whether the class is one of the predefined controls (or the dialog class).
+bool IsPredefined(const wchar_t* name);
+// Registers a class of this name with the default behaviour, for plain windows, unless it is
+// predefined or registered already.
+void EnsurePlainClass(const wchar_t* name);
+
 // The hidden top-level window of the calling thread that holds the child windows created
 // without a parent (the platform has no parentless child windows); it stands for "no parent".
 HWND ParkingWindow();

@@ -176,31 +176,6 @@ LRESULT CALLBACK CreationHook(int code, ::WPARAM wParam, ::LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Plain windows get a class of their own name, with the default behaviour.
-void EnsureClass(const wchar_t* name) {
-    static std::mutex mutex;
-    static std::set<std::wstring>* registered = new std::set<std::wstring>;
-    std::lock_guard lock(mutex);
-    std::wstring key(name);
-    for (wchar_t& c : key) c = static_cast<wchar_t>(::towupper(c));
-    if (!registered->insert(key).second) return;
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof(cls);
-    cls.lpfnWndProc = ::DefWindowProcW;
-    cls.hInstance = Instance();
-    cls.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszClassName = name;
-    ::RegisterClassExW(&cls);
-}
-
-bool IsPredefined(const wchar_t* name) {
-    for (const wchar_t* known : {WC_BUTTON, WC_EDIT, WC_STATIC, WC_LISTBOX, WC_COMBOBOX,
-                                 TRACKBAR_CLASS, UPDOWN_CLASS, WC_TABCONTROL, WC_DIALOG})
-        if (::lstrcmpiW(name, known) == 0) return true;
-    return false;
-}
-
 void InitCommonControlsOnce() {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -220,6 +195,31 @@ LRESULT CALLBACK ParkingProc(::HWND hwnd, ::UINT message, ::WPARAM wParam, ::LPA
 }
 
 }  // namespace
+
+bool IsPredefined(const wchar_t* name) {
+    for (const wchar_t* known : {WC_BUTTON, WC_EDIT, WC_STATIC, WC_LISTBOX, WC_COMBOBOX,
+                                 TRACKBAR_CLASS, UPDOWN_CLASS, WC_TABCONTROL, WC_DIALOG})
+        if (::lstrcmpiW(name, known) == 0) return true;
+    return false;
+}
+
+void EnsurePlainClass(const wchar_t* name) {
+    if (IsPredefined(name)) return;
+    static std::mutex mutex;
+    static std::set<std::wstring>* registered = new std::set<std::wstring>;
+    std::lock_guard lock(mutex);
+    std::wstring key(name);
+    for (wchar_t& c : key) c = static_cast<wchar_t>(::towupper(c));
+    if (!registered->insert(key).second) return;
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof(cls);
+    cls.lpfnWndProc = ::DefWindowProcW;
+    cls.hInstance = Instance();
+    cls.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = name;
+    ::RegisterClassExW(&cls);
+}
 
 HINSTANCE Instance() {
     static HINSTANCE instance = [] {
@@ -351,7 +351,7 @@ HWND CreateWindowEx(DWORD exStyle, const wchar_t* className, const wchar_t* text
                     void* createParams) {
     if (parent && !::IsWindow(W(parent))) return nullptr;
     const wchar_t* cls = className && *className ? className : L"AmbrelWindow";
-    if (!win32::IsPredefined(cls)) win32::EnsureClass(cls);
+    win32::EnsurePlainClass(cls);
     // Child windows need a parent on this platform; top-level windows have no control id.
     const HWND realParent =
         parent ? parent : ((style & WS_CHILD) ? win32::ParkingWindow() : nullptr);
@@ -364,6 +364,14 @@ HWND CreateWindowEx(DWORD exStyle, const wchar_t* className, const wchar_t* text
 }
 
 bool DestroyWindow(HWND hwnd) {
+    if (!::IsWindow(W(hwnd))) return false;
+    // The platform hands the focus to the parent only when it hides a visible window on its
+    // way out; from a hidden one the focus would be lost.
+    const ::HWND focus = ::GetFocus();
+    const bool child = (::GetWindowLongW(W(hwnd), GWL_STYLE) & WS_CHILD) != 0;
+    if (child && !(::GetWindowLongW(W(hwnd), GWL_STYLE) & WS_VISIBLE) && focus &&
+        (focus == W(hwnd) || ::IsChild(W(hwnd), focus)))
+        ::SetFocus(::GetParent(W(hwnd)));
     return ::IsWindow(W(hwnd)) && ::DestroyWindow(W(hwnd));
 }
 

@@ -21,7 +21,7 @@ struct DialogItemTemplate {
 
 struct DialogTemplate {
     UINT id = 0;
-    int x = 0, y = 0, cx = 0, cy = 0;  // dialog units; cx, cy are the client area
+    int x = 0, y = 0, cx = 0, cy = 0;  // dialog units, of the client area (the frame is outside)
     DWORD style = 0;
     DWORD exStyle = 0;
     std::wstring caption;
@@ -36,8 +36,9 @@ void RegisterDialogTemplate(DialogTemplate dialogTemplate);
 void UnregisterDialogTemplate(UINT id);
 std::shared_ptr<const DialogTemplate> FindDialogTemplate(UINT id);
 
-// Creates a modeless dialog from the registered template: the dialog window (class WC_DIALOG,
-// DS_CONTROL giving it WS_EX_CONTROLPARENT), its controls in template order, `object` bound to
+// Creates a modeless dialog from the registered template: the dialog window (class WC_DIALOG;
+// DS_CONTROL gives it WS_EX_CONTROLPARENT and takes WS_CAPTION and WS_SYSMENU away), its
+// controls in template order (any class not predefined making a plain window), `object` bound to
 // it from its first message, then WM_INITDIALOG (whose answer true gives the focus to the
 // first tab stop when the dialog is visible or is not DS_CONTROL), then shown if the template
 // has WS_VISIBLE. Null when the id is not registered or the dialog destroyed itself meanwhile.

@@ -153,7 +153,8 @@ std::wstring GetClipboardText();
 // The dialog manager.
 // Dialog units to pixels with the fixed base units of 8-point "MS Shell Dlg" at 96 dpi,
 // 6 x 13 pixels (x * 6 / 4 and y * 13 / 8, rounded to nearest as MulDiv does); other point
-// sizes scale the base units in proportion.
+// sizes have that font's own base units, which only come close to scaling in proportion
+// (12 x 25 at 16 points; the in-memory backend scales them in proportion).
 bool MapDialogRect(HWND dialog, RECT* rect);
 SIZE DialogBaseUnits(int pointSize = 8);
 // The next (or previous) control after `control` in the tab order that has WS_TABSTOP and
