@@ -46,6 +46,11 @@ const BadLine kBadLines[] = {
     {kImage, "key image.16323 space", "unknown key: space (enter, tab or escape)"},
     {kImage, "spin image.16328 left", "unknown spin arrow: left (up or down)"},
     {kAdjustment, "release adjustment.16304", "button is not pressed: adjustment.16304"},
+    // One mouse: while its button is held on one control, nothing else can be clicked.
+    {kAdjustment, "press adjustment.16304\ntab Settings",
+     "mouse button is held down: tab Settings"},
+    {kAdjustment, "press adjustment.16304\nclick adjustment.16305",
+     "mouse button is held down: adjustment.16305"},
     {"", "tab Image", "no tab named Image"},
     {kOpen, "tab", "wrong number of arguments for tab (usage: tab TEXT)"},
     {kImage, "type image.16323 \"12", "quoted text without its closing quote"},
@@ -102,13 +107,18 @@ TEST_F(ScriptErrorTest, CommentsAndBlankLinesCountInLineNumbers) {
     EXPECT_TRUE(run.HasInOrder({"Window.Mode = 0"}));
 }
 
-TEST_F(ScriptErrorTest, ReleaseIsAcceptedForAButtonNoLongerShown) {
-    // The mouse goes up anyway; a person cannot be refused letting go.
+TEST_F(ScriptErrorTest, ReleaseIsAcceptedForAButtonThatDisabledItselfWhileHeld) {
+    // ">" held from 1020 steps up to the maximum and disables itself; the mouse goes up anyway,
+    // and a person cannot be refused letting go.
     const HostRun run = Run(std::string(kAdjustment) +
-                            "select adjustment.16300 0\npress adjustment.16304\ntab Settings\n"
-                            "release adjustment.16304\ndump\n");
+                            "select adjustment.16300 0\npaste adjustment.16310 1020\n"
+                            "key adjustment.16310 enter\npress adjustment.16304\nwait 2000\n"
+                            "release adjustment.16304\ntab Settings\ndump\n");
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_FALSE(run.LastDump()["pages"]["adjustment"]["shown"].get<bool>());
+    const auto& step = run.LastDump()["pages"]["adjustment"]["controls"]["16304"];
+    EXPECT_FALSE(step["enabled"].get<bool>());
+    EXPECT_EQ(run.LastDump()["camera"]["properties"]["Crosshairs.X"].get<int>(), 1023);
+    EXPECT_EQ(run.LastDump()["tabs"]["selected"].get<std::string>(), "Settings");
 }
 
 }  // namespace

@@ -73,6 +73,27 @@ TEST_F(Input, RefusesWhatAPersonCouldNotDoAndDoesNothing) {
     EXPECT_STREQ(Describe(Result::OutOfRange), L"out of range");
 }
 
+TEST_F(Input, WhileAButtonIsHeldOnlyKeysAndItsReleaseGetThrough) {
+    ASSERT_EQ(PressButton(Ctl(4)), Result::Ok);
+    dlg->Take();
+    EXPECT_EQ(SelectRow(Ctl(2), 1), Result::MouseHeld);
+    EXPECT_EQ(DragSlider(Ctl(3), 30), Result::MouseHeld);
+    EXPECT_EQ(ClickTab(Ctl(5), 1), Result::MouseHeld);
+    EXPECT_EQ(PressSpin(Ctl(6), Arrow::Up), Result::MouseHeld);
+    EXPECT_EQ(Click(Ctl(4)), Result::MouseHeld);
+    EXPECT_EQ(PressButton(Ctl(4)), Result::MouseHeld);
+    EXPECT_EQ(dlg->Take(), Log{});
+    EXPECT_EQ(SendMessage(Ctl(2), LB_GETCURSEL), LB_ERR);
+    EXPECT_EQ(SendMessage(Ctl(3), TBM_GETPOS), 20);
+    // A window that is not there is still named as such.
+    EXPECT_EQ(Click(nullptr), Result::NoWindow);
+
+    EXPECT_EQ(TypeText(Ctl(1), L"7"), Result::Ok);
+    EXPECT_EQ(ReleaseButton(Ctl(4)), Result::Ok);
+    EXPECT_EQ(SelectRow(Ctl(2), 1), Result::Ok);
+    EXPECT_STREQ(Describe(Result::MouseHeld), L"mouse button is held down");
+}
+
 TEST_F(Input, MessagesPostedByOneKeystrokeRunBeforeTheNext) {
     const UINT refresh = RegisterWindowMessage(L"AMBREL_TEST_INPUT_REFRESH");
     dlg->onMessage = [&](UINT message, WPARAM wParam, LPARAM) {

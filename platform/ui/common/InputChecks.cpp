@@ -17,6 +17,18 @@ Result Check(HWND hwnd, std::initializer_list<WindowKind> kinds) {
     return Result::Ok;
 }
 
+Result CheckMouse(HWND hwnd, std::initializer_list<WindowKind> kinds) {
+    const Result r = Check(hwnd, kinds);
+    if (r != Result::Ok) return r;
+    // One mouse: while its button is down on one control, nothing else can be clicked.
+    return HeldButtons().empty() ? Result::Ok : Result::MouseHeld;
+}
+
+std::set<HWND>& HeldButtons() {
+    thread_local std::set<HWND> held;
+    return held;
+}
+
 }  // namespace detail
 
 const wchar_t* Describe(Result result) {
@@ -35,6 +47,8 @@ const wchar_t* Describe(Result result) {
             return L"out of range";
         case Result::NotPressed:
             return L"button is not pressed";
+        case Result::MouseHeld:
+            return L"mouse button is held down";
     }
     return L"?";
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <set>
 
 #include "../common/InputChecks.h"
 #include "Internal.h"
@@ -16,6 +15,8 @@ using headless::Deliver;
 using headless::Find;
 
 using detail::Check;
+using detail::CheckMouse;
+using detail::HeldButtons;
 using detail::Usable;
 
 LPARAM Center(HWND hwnd) {
@@ -108,9 +109,6 @@ void FocusAsDialogManager(HWND hwnd) {
     PumpMessages();
 }
 
-// Buttons held down by PressButton and not yet released.
-thread_local std::set<HWND> t_heldButtons;
-
 Result PrepareEdit(HWND edit) {
     const Result r = Check(edit, {WindowKind::Edit});
     if (r != Result::Ok) return r;
@@ -122,7 +120,7 @@ Result PrepareEdit(HWND edit) {
 }  // namespace
 
 Result SelectRow(HWND listOrCombo, int row) {
-    const Result r = Check(listOrCombo, {WindowKind::ListBox, WindowKind::ComboBox});
+    const Result r = CheckMouse(listOrCombo, {WindowKind::ListBox, WindowKind::ComboBox});
     if (r != Result::Ok) return r;
     const bool combo = GetWindowKind(listOrCombo) == WindowKind::ComboBox;
     const auto count = SendMessage(listOrCombo, combo ? CB_GETCOUNT : LB_GETCOUNT);
@@ -225,15 +223,15 @@ Result MoveFocus(HWND window) {
 }
 
 Result Click(HWND button) {
-    const Result r = Check(button, {WindowKind::PushButton, WindowKind::CheckBox,
-                                    WindowKind::RadioButton, WindowKind::Static});
+    const Result r = CheckMouse(button, {WindowKind::PushButton, WindowKind::CheckBox,
+                                         WindowKind::RadioButton, WindowKind::Static});
     if (r != Result::Ok) return r;
     Click(button, Center(button));
     return Result::Ok;
 }
 
 Result DragSlider(HWND slider, int position) {
-    const Result r = Check(slider, {WindowKind::Slider});
+    const Result r = CheckMouse(slider, {WindowKind::Slider});
     if (r != Result::Ok) return r;
     const auto low = static_cast<int>(SendMessage(slider, TBM_GETRANGEMIN));
     const auto high = static_cast<int>(SendMessage(slider, TBM_GETRANGEMAX));
@@ -260,7 +258,7 @@ Result DragSlider(HWND slider, int position) {
 }
 
 Result PressSpin(HWND spin, Arrow arrow) {
-    const Result r = Check(spin, {WindowKind::Spin});
+    const Result r = CheckMouse(spin, {WindowKind::Spin});
     if (r != Result::Ok) return r;
     RECT c{};
     GetClientRect(spin, &c);
@@ -276,15 +274,15 @@ Result PressSpin(HWND spin, Arrow arrow) {
 
 Result PressButton(HWND button) {
     const Result r =
-        Check(button, {WindowKind::PushButton, WindowKind::CheckBox, WindowKind::RadioButton});
+        CheckMouse(button, {WindowKind::PushButton, WindowKind::CheckBox, WindowKind::RadioButton});
     if (r != Result::Ok) return r;
-    t_heldButtons.insert(button);
+    HeldButtons().insert(button);
     MouseDown(button, Center(button));
     return Result::Ok;
 }
 
 Result ReleaseButton(HWND button) {
-    if (!t_heldButtons.erase(button))
+    if (!HeldButtons().erase(button))
         return IsWindow(button) ? Result::NotPressed : Result::NoWindow;
     if (!IsWindow(button)) return Result::Ok;
     MouseUp(button, Center(button));
@@ -292,7 +290,7 @@ Result ReleaseButton(HWND button) {
 }
 
 Result ClickTab(HWND tabControl, int index) {
-    const Result r = Check(tabControl, {WindowKind::Tab});
+    const Result r = CheckMouse(tabControl, {WindowKind::Tab});
     if (r != Result::Ok) return r;
     if (index < 0 || index >= SendMessage(tabControl, TCM_GETITEMCOUNT)) return Result::OutOfRange;
     RECT header{};

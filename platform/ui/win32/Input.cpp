@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <set>
 #include <thread>
 
 #include "../common/InputChecks.h"
@@ -15,6 +14,8 @@ namespace ui::input {
 namespace {
 
 using detail::Check;
+using detail::CheckMouse;
+using detail::HeldButtons;
 using detail::Usable;
 using win32::U;
 using win32::W;
@@ -151,9 +152,6 @@ void FocusAsDialogManager(HWND hwnd) {
     PumpMessages();
 }
 
-// Buttons held down by PressButton and not yet released.
-thread_local std::set<HWND> t_heldButtons;
-
 Result PrepareEdit(HWND edit) {
     const Result r = Check(edit, {WindowKind::Edit});
     if (r != Result::Ok) return r;
@@ -258,7 +256,7 @@ int PixelForPosition(HWND slider, int position) {
 }  // namespace
 
 Result SelectRow(HWND listOrCombo, int row) {
-    const Result r = Check(listOrCombo, {WindowKind::ListBox, WindowKind::ComboBox});
+    const Result r = CheckMouse(listOrCombo, {WindowKind::ListBox, WindowKind::ComboBox});
     if (r != Result::Ok) return r;
     const bool combo = GetWindowKind(listOrCombo) == WindowKind::ComboBox;
     const auto count = ::SendMessageW(W(listOrCombo), combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
@@ -314,15 +312,15 @@ Result MoveFocus(HWND window) {
 }
 
 Result Click(HWND button) {
-    const Result r = Check(button, {WindowKind::PushButton, WindowKind::CheckBox,
-                                    WindowKind::RadioButton, WindowKind::Static});
+    const Result r = CheckMouse(button, {WindowKind::PushButton, WindowKind::CheckBox,
+                                         WindowKind::RadioButton, WindowKind::Static});
     if (r != Result::Ok) return r;
     Click(button, Center(button));
     return Result::Ok;
 }
 
 Result DragSlider(HWND slider, int position) {
-    const Result r = Check(slider, {WindowKind::Slider});
+    const Result r = CheckMouse(slider, {WindowKind::Slider});
     if (r != Result::Ok) return r;
     const auto low = static_cast<int>(::SendMessageW(W(slider), TBM_GETRANGEMIN, 0, 0));
     const auto high = static_cast<int>(::SendMessageW(W(slider), TBM_GETRANGEMAX, 0, 0));
@@ -355,7 +353,7 @@ Result DragSlider(HWND slider, int position) {
 }
 
 Result PressSpin(HWND spin, Arrow arrow) {
-    const Result r = Check(spin, {WindowKind::Spin});
+    const Result r = CheckMouse(spin, {WindowKind::Spin});
     if (r != Result::Ok) return r;
     RECT c{};
     GetClientRect(spin, &c);
@@ -369,15 +367,15 @@ Result PressSpin(HWND spin, Arrow arrow) {
 
 Result PressButton(HWND button) {
     const Result r =
-        Check(button, {WindowKind::PushButton, WindowKind::CheckBox, WindowKind::RadioButton});
+        CheckMouse(button, {WindowKind::PushButton, WindowKind::CheckBox, WindowKind::RadioButton});
     if (r != Result::Ok) return r;
-    t_heldButtons.insert(button);
+    HeldButtons().insert(button);
     MouseDown(button, Center(button));
     return Result::Ok;
 }
 
 Result ReleaseButton(HWND button) {
-    if (!t_heldButtons.erase(button))
+    if (!HeldButtons().erase(button))
         return IsWindow(button) ? Result::NotPressed : Result::NoWindow;
     SetKeys({{VK_LBUTTON, false}});
     if (!IsWindow(button)) return Result::Ok;
@@ -386,7 +384,7 @@ Result ReleaseButton(HWND button) {
 }
 
 Result ClickTab(HWND tabControl, int index) {
-    const Result r = Check(tabControl, {WindowKind::Tab});
+    const Result r = CheckMouse(tabControl, {WindowKind::Tab});
     if (r != Result::Ok) return r;
     if (index < 0 || index >= ::SendMessageW(W(tabControl), TCM_GETITEMCOUNT, 0, 0))
         return Result::OutOfRange;

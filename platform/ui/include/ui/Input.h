@@ -21,9 +21,10 @@ enum class Result {
     Disabled,    // the window or one of its ancestors is disabled
     OutOfRange,  // no such row, tab or position
     NotPressed,  // ReleaseButton on a button that was not held down
+    MouseHeld,   // a mouse action while PressButton holds the mouse button down
 };
 // "ok", "no such window", "wrong kind of control", "control is hidden", "control is
-// disabled", "out of range", "button is not pressed".
+// disabled", "out of range", "button is not pressed", "mouse button is held down".
 const wchar_t* Describe(Result result);
 
 enum class Key {
@@ -69,7 +70,9 @@ Result DragSlider(HWND slider, int position);
 // the parent refused it, WM_VSCROLL (WM_HSCROLL for UDS_HORZ) SB_THUMBPOSITION, and on
 // release SB_ENDSCROLL. At the ends of the range the position stays.
 Result PressSpin(HWND spin, Arrow arrow);
-// A button held down now and let go later; between the two the clock may be advanced.
+// A button held down now and let go later; between the two the clock may be advanced, keys
+// may be pressed, but no other mouse action (selecting a row, a click, a drag, a spin arrow, a
+// tab or another press) is possible: those answer MouseHeld and do nothing.
 // ReleaseButton is accepted even if the button has been disabled or hidden meanwhile (the
 // mouse goes up anyway; the button then no longer has the mouse and is not told).
 Result PressButton(HWND button);
