@@ -7,7 +7,7 @@
 #include "HostPlatform.h"
 #include "Pages.h"
 #include "Trace.h"
-#include "ui/Inspect.h"
+#include "ui/Snapshot.h"
 #include "ui/Window.h"
 #include "ui/Wnd.h"
 

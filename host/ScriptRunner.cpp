@@ -16,7 +16,7 @@
 #include "StateDump.h"
 #include "platform/Utf8.h"
 #include "ui/Input.h"
-#include "ui/Inspect.h"
+#include "ui/Snapshot.h"
 #include "ui/Window.h"
 
 namespace host {

@@ -16,7 +16,7 @@
 #include "Pages.h"
 #include "platform/Registry.h"
 #include "platform/Utf8.h"
-#include "ui/Inspect.h"
+#include "ui/Snapshot.h"
 
 namespace host {
 

@@ -48,7 +48,7 @@ namespace {
 // gigabytes of padding.
 constexpr int kMaxField = 65536;
 
-struct Spec {
+struct Directive {
     bool left = false;
     bool plus = false;
     bool space = false;
@@ -63,8 +63,8 @@ bool IsInteger(const FormatArg& a) {
     return a.kind() == FormatArg::Kind::Signed || a.kind() == FormatArg::Kind::Unsigned;
 }
 
-// Appends `body` with its sign/prefix, padded to the spec's width.
-void Pad(std::wstring& out, const Spec& s, std::wstring_view prefix, std::wstring_view body,
+// Appends `body` with its sign/prefix, padded to the directive's width.
+void Pad(std::wstring& out, const Directive& s, std::wstring_view prefix, std::wstring_view body,
          bool zeroPadAllowed) {
     const size_t len = prefix.size() + body.size();
     const size_t width = static_cast<size_t>(s.width);
@@ -82,7 +82,7 @@ void AppendAscii(std::wstring& out, const char* first, const char* last) {
     for (const char* p = first; p != last; ++p) out.push_back(static_cast<wchar_t>(*p));
 }
 
-void FormatInteger(std::wstring& out, const Spec& s, const FormatArg& arg) {
+void FormatInteger(std::wstring& out, const Directive& s, const FormatArg& arg) {
     std::wstring_view prefix;
     unsigned long long magnitude = 0;
     int base = 10;
@@ -165,7 +165,7 @@ void InsertPointBeforeExponent(std::string& digits) {
     digits.insert(e == std::string::npos ? digits.size() : e, 1, '.');
 }
 
-void FormatReal(std::wstring& out, const Spec& s, double v) {
+void FormatReal(std::wstring& out, const Directive& s, double v) {
     const bool upper = s.conv == L'F' || s.conv == L'E' || s.conv == L'G';
     std::wstring_view prefix;
     if (std::signbit(v)) {
@@ -267,7 +267,7 @@ std::wstring FormatV(std::wstring_view f, std::span<const FormatArg> args) {
             continue;
         }
 
-        Spec s;
+        Directive s;
         for (; i < f.size(); ++i) {
             const wchar_t c = f[i];
             if (c == L'-')

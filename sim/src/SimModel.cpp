@@ -74,10 +74,10 @@ std::shared_ptr<const SimModel> Parse(std::string_view text) {
         const json& port = ports[i];
         if (!port.is_object()) Fail(path, "expected a port object");
         CheckKeys(port, {"description", "camera", "open_error", "baud", "comment"}, path);
-        PortSpec spec;
+        PortSetup setup;
         if (!port.contains("description")) Fail(path, "missing \"description\" (a text or null)");
-        spec.description = TextOrNull(port["description"], path + ".description");
-        spec.camera = CameraTable::Empty();
+        setup.description = TextOrNull(port["description"], path + ".description");
+        setup.camera = CameraTable::Empty();
         if (port.contains("camera") && !port["camera"].is_null()) {
             const json& name = port["camera"];
             if (!name.is_string()) Fail(path + ".camera", "expected a camera name or null");
@@ -85,7 +85,7 @@ std::shared_ptr<const SimModel> Parse(std::string_view text) {
             if (it == cameras.end()) {
                 Fail(path + ".camera", "no camera named " + name.dump() + " in $.cameras");
             }
-            spec.camera = it->second;
+            setup.camera = it->second;
         }
         if (port.contains("open_error")) {
             const std::string at = path + ".open_error";
@@ -99,13 +99,13 @@ std::shared_ptr<const SimModel> Parse(std::string_view text) {
             if (failure.contains("message")) {
                 error.message = TextOrNull(failure["message"], at + ".message");
             }
-            spec.openError = std::move(error);
+            setup.openError = std::move(error);
         }
         if (port.contains("baud")) {
-            spec.baud = Int32At(port["baud"], path + ".baud");
-            if (spec.baud <= 0) Fail(path + ".baud", "must be greater than 0");
+            setup.baud = Int32At(port["baud"], path + ".baud");
+            if (setup.baud <= 0) Fail(path + ".baud", "must be greater than 0");
         }
-        model->ports.push_back(std::move(spec));
+        model->ports.push_back(std::move(setup));
     }
     return model;
 }

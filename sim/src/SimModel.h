@@ -17,7 +17,7 @@ struct OpenError {
     std::optional<std::string> message;
 };
 
-struct PortSpec {
+struct PortSetup {
     std::optional<std::string> description;
     std::optional<OpenError> openError;
     int32_t baud = 0;                           // 0: no link delay
@@ -25,7 +25,7 @@ struct PortSpec {
 };
 
 struct SimModel {
-    std::vector<PortSpec> ports;
+    std::vector<PortSetup> ports;
 };
 
 // The model in `json`, or null with `error` set to a message naming the JSON path at fault.

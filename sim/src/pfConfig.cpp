@@ -100,8 +100,8 @@ int32_t CodeOf(Status status) {
 }
 
 struct Port {
-    explicit Port(const PortSpec& s) : spec(&s), camera(s.camera) {}
-    const PortSpec* spec;
+    explicit Port(const PortSetup& s) : setup(&s), camera(s.camera) {}
+    const PortSetup* setup;
     CameraModel camera;
     bool open = false;
     std::optional<std::string> error;  // message of the last failed opening
@@ -164,7 +164,7 @@ public:
         m_model = std::move(model);
         m_ports.clear();
         m_ports.reserve(m_model->ports.size());
-        for (const PortSpec& spec : m_model->ports) m_ports.emplace_back(spec);
+        for (const PortSetup& setup : m_model->ports) m_ports.emplace_back(setup);
         m_badPortError.reset();
         ClearLog();
     }
@@ -194,7 +194,7 @@ public:
     }
     void Count(Op op) { ++m_counts[op]; }
 
-    bool Linked(const Port* p) const { return p && delaysOn && p->spec->baud > 0; }
+    bool Linked(const Port* p) const { return p && delaysOn && p->setup->baud > 0; }
     bool Tracing(const Port* p) const { return logOn || Linked(p); }
 
     // Logs the call and answers the link delay it costs on `p` (null: no link traffic). The
@@ -207,7 +207,7 @@ public:
             size_t chars = 2 * kFramingChars + answer.size();
             for (size_t i = 1; i < args.size(); ++i) chars += args[i].size() + (i > 1 ? 1 : 0);
             delay = std::chrono::microseconds(static_cast<int64_t>(chars) * kBitsPerChar *
-                                              1'000'000 / p->spec->baud);
+                                              1'000'000 / p->setup->baud);
         }
         if (logOn) {
             m_log.push_back(Call{std::string(kOpNames[op]), std::move(args), std::move(answer)});
@@ -446,7 +446,7 @@ const char* pfGetPortInfo(int32_t port) {
     std::lock_guard lock(s.mutex);
     s.Count(pfsim::kGetPortInfo);
     const pfsim::Port* p = s.At(port);
-    const char* answer = p && p->spec->description ? p->spec->description->c_str() : nullptr;
+    const char* answer = p && p->setup->description ? p->setup->description->c_str() : nullptr;
     if (s.logOn) s.End(pfsim::kGetPortInfo, nullptr, {pfsim::Int(port)}, pfsim::Text(answer));
     return answer;
 }
@@ -462,7 +462,7 @@ int32_t pfOpenPort(int32_t port, int32_t flags) {
         if (!p) {
             answer = pfsim::kErrNoSuchPort;
             s.SetBadPortError(port);
-        } else if (const auto& failure = p->spec->openError) {
+        } else if (const auto& failure = p->setup->openError) {
             answer = failure->code;
             p->error = failure->message;
         } else {

@@ -216,17 +216,17 @@ TEST(Format, MatchesPrintfForNumbers) {
     for (const char* f : flags)
         for (const char* w : widths)
             for (const char* p : precisions) {
-                const std::string spec = std::string("%") + f + w + p;
+                const std::string directive = std::string("%") + f + w + p;
                 for (const char c : std::string("di")) {
                     for (const int v : ints) {
-                        const std::string fmt = spec + c;
+                        const std::string fmt = directive + c;
                         ASSERT_EQ(Format(Widen(fmt), v), Widen(Printf(fmt, v))) << fmt << " " << v;
                         ++checked;
                     }
                 }
                 for (const char c : std::string("uxXo")) {
                     for (const unsigned v : uints) {
-                        const std::string fmt = spec + c;
+                        const std::string fmt = directive + c;
                         if (MingwPrintfDeparts(f, p, c, v)) continue;
                         ASSERT_EQ(Format(Widen(fmt), v), Widen(Printf(fmt, v))) << fmt << " " << v;
                         ++checked;
@@ -234,7 +234,7 @@ TEST(Format, MatchesPrintfForNumbers) {
                 }
                 for (const char c : std::string("fFeEgG")) {
                     for (const double v : reals) {
-                        const std::string fmt = spec + c;
+                        const std::string fmt = directive + c;
                         if (fmt.find('#') != std::string::npos && (c == 'g' || c == 'G') &&
                             v == 999999.5)
                             continue;  // glibc drops the kept zeros here; see below

@@ -21,7 +21,7 @@
 #include "sim/CameraSim.h"
 #include "ui/Controls.h"
 #include "ui/Input.h"
-#include "ui/Inspect.h"
+#include "ui/Snapshot.h"
 #include "ui/Window.h"
 
 class PluginTest : public ::testing::Test {

@@ -2,7 +2,7 @@
 #include <climits>
 
 #include "UiTestSupport.h"
-#include "ui/Inspect.h"
+#include "ui/Snapshot.h"
 
 namespace uitest {
 namespace {

@@ -1,6 +1,6 @@
 // Tests of the user-input entry points' checks and pacing, and of window tree snapshots.
 #include "UiTestSupport.h"
-#include "ui/Inspect.h"
+#include "ui/Snapshot.h"
 
 namespace uitest {
 namespace {

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "UiTestSupport.h"
-#include "ui/Inspect.h"
+#include "ui/Snapshot.h"
 
 namespace uitest {
 namespace {

@@ -1,5 +1,5 @@
 // Snapshots of window trees, read through the controls' own messages.
-#include "ui/Inspect.h"
+#include "ui/Snapshot.h"
 
 #include <sstream>
 
