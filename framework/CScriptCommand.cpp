@@ -5,21 +5,6 @@
 #include "CModule.h"
 #include "CScriptCommandInfo.h"
 
-#include <iterator>
-
-namespace {
-
-// A hint only; a compiler without the builtin goes without it.
-inline void Prefetch(const void* address) {
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(address);
-#else
-    (void)address;
-#endif
-}
-
-}  // namespace
-
 CScriptCommand::CScriptCommand() : CScriptCommand(nullptr) {}
 
 CScriptCommand::CScriptCommand(CScriptCommandInfo* info) : m_pInfo(info), m_nTag(0) {
@@ -49,17 +34,16 @@ void CScriptCommand::AddChild(CScriptCommand* command, uint32_t depth) {
 }
 
 bool CScriptCommand::Execute(uint32_t eventArgument) {
-    // Start fetching the first child while the module runs this command.
-    if (!m_children.empty()) Prefetch(m_children.front());
     CModule* module = m_pInfo ? m_pInfo->GetModule() : nullptr;
     if (!module || !module->ExecuteCommand(m_pInfo->GetId(), &m_params, eventArgument))
         return false;
-    for (m_childCursor = m_children.begin(); m_childCursor != m_children.end(); ++m_childCursor) {
-        // Fetch the next sibling while this child runs: walking the tree is a chain of
-        // dependent loads, and the commands lie wherever the compile allocated them.
-        const auto next = std::next(m_childCursor);
-        if (next != m_children.end()) Prefetch(*next);
-        (*m_childCursor)->Execute(eventArgument);
+    const auto end = m_children.end();
+    for (auto child = m_children.begin();; ++child) {
+        // The object's cursor says which child runs; the walk itself goes by the local copy,
+        // which the calls below cannot touch.
+        m_childCursor = child;
+        if (child == end) break;
+        (*child)->Execute(eventArgument);
     }
     return true;
 }
