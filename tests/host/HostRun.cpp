@@ -4,6 +4,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "WindowsCommandLine.h"
 #else
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,32 +33,8 @@ struct Launch {
 
 #if defined(_WIN32)
 
-std::wstring Wide(const std::string& s) {
-    // The host reads its arguments in the same code page.
-    const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
-}
-
-// One argument as the C runtime's command-line parser reads it back: backslashes are literal
-// unless they come before a quote.
-std::wstring QuoteArgument(const std::wstring& arg) {
-    std::wstring out = L"\"";
-    size_t backslashes = 0;
-    for (const wchar_t c : arg) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        out.push_back(c);
-    }
-    out.append(backslashes * 2, L'\\');
-    out.push_back(L'"');
-    return out;
-}
+using testsupport::QuoteArgument;
+using testsupport::WidenArgument;
 
 // Whether the environment entry "NAME=value" has this name; names compare without regard to case.
 bool HasName(const std::wstring& entry, const std::wstring& name) {
@@ -76,11 +54,12 @@ HANDLE OpenStream(const std::filesystem::path& path, bool write) {
 int Start(const Launch& launch) {
     std::wstring commandLine;
     for (const std::string& a : launch.args)
-        commandLine += (commandLine.empty() ? L"" : L" ") + QuoteArgument(Wide(a));
+        commandLine += (commandLine.empty() ? L"" : L" ") + QuoteArgument(WidenArgument(a));
 
     std::vector<std::wstring> names;
-    for (const std::string& n : launch.unset) names.push_back(Wide(n));
-    for (const std::string& e : launch.set) names.push_back(Wide(e.substr(0, e.find('='))));
+    for (const std::string& n : launch.unset) names.push_back(WidenArgument(n));
+    for (const std::string& e : launch.set)
+        names.push_back(WidenArgument(e.substr(0, e.find('='))));
     std::wstring block;
     if (wchar_t* strings = GetEnvironmentStringsW()) {
         for (const wchar_t* e = strings; *e; e += wcslen(e) + 1) {
@@ -94,7 +73,7 @@ int Start(const Launch& launch) {
     // A later setting of a name replaces an earlier one.
     std::vector<std::wstring> settings;
     for (const std::string& e : launch.set) {
-        const std::wstring entry = Wide(e);
+        const std::wstring entry = WidenArgument(e);
         const std::wstring name = entry.substr(0, entry.find(L'='));
         std::erase_if(settings, [&](const std::wstring& s) { return HasName(s, name); });
         settings.push_back(entry);

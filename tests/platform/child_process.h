@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "WindowsCommandLine.h"
+
 #include <atomic>
 #include <filesystem>
 #include <string>
@@ -27,8 +29,10 @@ public:
         if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return;
         SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
-        std::wstring commandLine = Quote(Wide(PLATFORM_HELPER));
-        for (const auto& a : args) commandLine += L" " + Quote(Wide(a));
+        std::wstring commandLine =
+            testsupport::QuoteArgument(testsupport::WidenArgument(PLATFORM_HELPER));
+        for (const auto& a : args)
+            commandLine += L" " + testsupport::QuoteArgument(testsupport::WidenArgument(a));
 
         std::wstring block;
         if (wchar_t* strings = GetEnvironmentStringsW()) {
@@ -36,7 +40,7 @@ public:
                 if (wcsncmp(e, L"AMBREL_DEBUG_LOG=", 17) != 0) block.append(e).push_back(L'\0');
             FreeEnvironmentStringsW(strings);
         }
-        for (const auto& e : env) block.append(Wide(e)).push_back(L'\0');
+        for (const auto& e : env) block.append(testsupport::WidenArgument(e)).push_back(L'\0');
         block.push_back(L'\0');
 
         STARTUPINFOW startup{};
@@ -101,33 +105,6 @@ public:
     }
 
 private:
-    static std::wstring Wide(const std::string& s) {
-        const int n =
-            MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-        std::wstring w(static_cast<size_t>(n), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-        return w;
-    }
-
-    // One argument as the C runtime's command-line parser reads it back: backslashes are
-    // literal unless they come before a quote.
-    static std::wstring Quote(const std::wstring& arg) {
-        std::wstring out = L"\"";
-        size_t backslashes = 0;
-        for (const wchar_t c : arg) {
-            if (c == L'\\') {
-                ++backslashes;
-                continue;
-            }
-            out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-            backslashes = 0;
-            out.push_back(c);
-        }
-        out.append(backslashes * 2, L'\\');
-        out.push_back(L'"');
-        return out;
-    }
-
     HANDLE m_process = nullptr;
     HANDLE m_out = nullptr;
 };
