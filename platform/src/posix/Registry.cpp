@@ -490,36 +490,35 @@ bool text::ExportText(std::wstring_view path, std::wstring* out) {
     return true;
 }
 
-Status CreateKey(std::wstring_view path, HKey* out) {
+namespace {
+
+// Opens the key at `path`, creating what is missing along it when `create` is set.
+Status OpenPath(std::wstring_view path, bool create, HKey* out) {
     if (!out) return kInvalidParameter;
     std::vector<std::wstring_view> names;
     if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
     std::lock_guard lock(R().mutex);
     Store* store = CurrentStore();
     if (!store) return kStoreFailure;
-    Transaction txn(*store, true);
+    Transaction txn(*store, create);
     if (!txn.ok()) return kStoreFailure;
     int64_t id = 0;
-    if (Status s = CreatePath(*store, names, &id); s != kSuccess) return s;
+    const Status found =
+        create ? CreatePath(*store, names, &id) : Walk(*store, kRootId, names, &id);
+    if (found != kSuccess) return found;
     if (Status s = txn.Commit(); s != kSuccess) return s;
     *out = NewHandle(*store, id);
     return kSuccess;
 }
 
+}  // namespace
+
+Status CreateKey(std::wstring_view path, HKey* out) {
+    return OpenPath(path, true, out);
+}
+
 Status OpenKey(std::wstring_view path, HKey* out) {
-    if (!out) return kInvalidParameter;
-    std::vector<std::wstring_view> names;
-    if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
-    std::lock_guard lock(R().mutex);
-    Store* store = CurrentStore();
-    if (!store) return kStoreFailure;
-    Transaction txn(*store, false);
-    if (!txn.ok()) return kStoreFailure;
-    int64_t id = 0;
-    if (Status s = Walk(*store, kRootId, names, &id); s != kSuccess) return s;
-    if (Status s = txn.Commit(); s != kSuccess) return s;
-    *out = NewHandle(*store, id);
-    return kSuccess;
+    return OpenPath(path, false, out);
 }
 
 Status CloseKey(HKey key) {

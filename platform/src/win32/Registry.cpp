@@ -430,7 +430,10 @@ bool text::ExportText(std::wstring_view path, std::wstring* out) {
     return true;
 }
 
-Status CreateKey(std::wstring_view path, HKey* out) {
+namespace {
+
+// Opens the key at `path`, creating what is missing along it when `create` is set.
+Status OpenPath(std::wstring_view path, bool create, HKey* out) {
     if (!out) return kInvalidParameter;
     std::wstring clean;
     bool root = false;
@@ -438,25 +441,22 @@ Status CreateKey(std::wstring_view path, HKey* out) {
     const auto store = CurrentStore();
     if (!store->root) return kStoreFailure;
     HKEY hkey = nullptr;
-    if (Status s = CreateBelow(*store, store->root, clean, KEY_ALL_ACCESS, &hkey); s != kSuccess)
-        return s;
+    const Status found = create
+                             ? CreateBelow(*store, store->root, clean, KEY_ALL_ACCESS, &hkey)
+                             : RegOpenKeyExW(store->root, clean.c_str(), 0, KEY_ALL_ACCESS, &hkey);
+    if (found != kSuccess) return found;
     *out = NewHandle(*store, hkey, root);
     return kSuccess;
 }
 
+}  // namespace
+
+Status CreateKey(std::wstring_view path, HKey* out) {
+    return OpenPath(path, true, out);
+}
+
 Status OpenKey(std::wstring_view path, HKey* out) {
-    if (!out) return kInvalidParameter;
-    std::wstring clean;
-    bool root = false;
-    if (Status s = CleanPath(path, &clean, &root); s != kSuccess) return s;
-    const auto store = CurrentStore();
-    if (!store->root) return kStoreFailure;
-    HKEY hkey = nullptr;
-    if (Status s = RegOpenKeyExW(store->root, clean.c_str(), 0, KEY_ALL_ACCESS, &hkey);
-        s != kSuccess)
-        return s;
-    *out = NewHandle(*store, hkey, root);
-    return kSuccess;
+    return OpenPath(path, false, out);
 }
 
 Status CloseKey(HKey key) {
