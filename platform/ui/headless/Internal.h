@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/TimerSchedule.h"
 #include "ui/Messages.h"
 #include "ui/Types.h"
 #include "ui/Window.h"
@@ -35,25 +36,13 @@ struct WindowClass {
     std::unique_ptr<ExtraState> (*makeState)();
 };
 
-struct Timer {
-    HWND hwnd = nullptr;
-    UINT_PTR id = 0;
-    UINT elapse = 0;
-    std::uint64_t due = 0;
-    std::uint64_t order = 0;  // breaks ties between timers due at the same time
-};
-
 // One thread's queue, timers, clock, focus and capture. Other threads only post.
 struct ThreadState {
     std::mutex mutex;  // guards `posted`
     std::condition_variable wake;
     std::deque<MSG> posted;
 
-    std::vector<Timer> timers;
-    std::uint64_t timerOrder = 0;
-    bool manualClock = true;
-    std::uint64_t manualNow = 0;
-    std::uint64_t realStart = 0;
+    detail::TimerSchedule clock;  // touched by the owning thread only
 
     HWND focus = nullptr;
     HWND capture = nullptr;
@@ -85,7 +74,6 @@ struct Window {
 };
 
 std::shared_ptr<ThreadState> CurrentThread();
-std::uint64_t Now(ThreadState& thread);
 
 // The live window with this handle, or null.
 std::shared_ptr<Window> Find(HWND hwnd);

@@ -10,30 +10,10 @@
 namespace ui::headless {
 namespace {
 
-std::uint64_t SteadyMs() {
-    using namespace std::chrono;
-    return static_cast<std::uint64_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-// The earliest timer due no later than `limit`; ties go to the timer set first.
-Timer* EarliestDue(ThreadState& ts, std::uint64_t limit) {
-    Timer* best = nullptr;
-    for (Timer& t : ts.timers) {
-        if (t.due > limit) continue;
-        if (!best || t.due < best->due || (t.due == best->due && t.order < best->order)) best = &t;
-    }
-    return best;
-}
-
 bool FireDueTimer(ThreadState& ts) {
-    const std::uint64_t now = Now(ts);
-    Timer* t = EarliestDue(ts, now);
-    if (!t) return false;
-    const HWND hwnd = t->hwnd;
-    const UINT_PTR id = t->id;
-    // Re-armed before the handler runs, so that setting it again there counts from now.
-    t->due = now + t->elapse;
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    if (!ts.clock.TakeDue(&hwnd, &id)) return false;
     Deliver(hwnd, WM_TIMER, id, 0);
     return true;
 }
@@ -59,16 +39,8 @@ MessageNames& TheMessageNames() {
 }  // namespace
 
 std::shared_ptr<ThreadState> CurrentThread() {
-    thread_local std::shared_ptr<ThreadState> state = [] {
-        auto s = std::make_shared<ThreadState>();
-        s->realStart = SteadyMs();
-        return s;
-    }();
+    thread_local std::shared_ptr<ThreadState> state = std::make_shared<ThreadState>();
     return state;
-}
-
-std::uint64_t Now(ThreadState& thread) {
-    return thread.manualClock ? thread.manualNow : SteadyMs() - thread.realStart;
 }
 
 }  // namespace ui::headless
@@ -116,41 +88,32 @@ std::size_t PumpMessages() {
 }
 
 void UseManualClock() {
-    auto ts = CurrentThread();
-    if (ts->manualClock) return;
-    ts->manualNow = headless::Now(*ts);
-    ts->manualClock = true;
+    CurrentThread()->clock.UseManual();
 }
 
 void UseRealTimeClock() {
-    auto ts = CurrentThread();
-    if (!ts->manualClock) return;
-    ts->realStart = headless::SteadyMs() - ts->manualNow;
-    ts->manualClock = false;
+    CurrentThread()->clock.UseRealTime();
 }
 
 bool IsManualClock() {
-    return CurrentThread()->manualClock;
+    return CurrentThread()->clock.IsManual();
 }
 
 void AdvanceClock(std::uint32_t milliseconds) {
     auto ts = CurrentThread();
-    if (!ts->manualClock) {
+    if (!ts->clock.IsManual()) {
         PumpMessages();
         return;
     }
-    const std::uint64_t target = ts->manualNow + milliseconds;
+    const std::uint64_t target = ts->clock.Now() + milliseconds;
     PumpMessages();
-    while (headless::Timer* next = headless::EarliestDue(*ts, target)) {
-        ts->manualNow = std::max(ts->manualNow, next->due);
-        PumpMessages();
-    }
-    ts->manualNow = target;
+    while (ts->clock.MoveToNextDue(target)) PumpMessages();
+    ts->clock.MoveTo(target);
     PumpMessages();
 }
 
 std::uint64_t GetTickCount64() {
-    return headless::Now(*CurrentThread());
+    return CurrentThread()->clock.Now();
 }
 
 DWORD GetTickCount() {
@@ -159,43 +122,23 @@ DWORD GetTickCount() {
 
 bool WaitMessage(std::uint32_t timeoutMilliseconds) {
     auto ts = CurrentThread();
-    auto ready = [&] {
-        return !ts->posted.empty() || headless::EarliestDue(*ts, headless::Now(*ts)) != nullptr;
-    };
+    detail::TimerSchedule& clock = ts->clock;
+    auto ready = [&] { return !ts->posted.empty() || clock.NextDue(UINT64_MAX) <= clock.Now(); };
     std::unique_lock lock(ts->mutex);
-    if (ready() || ts->manualClock) return ready();
-    std::uint64_t deadline = headless::Now(*ts) + timeoutMilliseconds;
-    for (const headless::Timer& t : ts->timers) deadline = std::min(deadline, t.due);
-    const auto wakeAt =
-        std::chrono::steady_clock::time_point(std::chrono::milliseconds(ts->realStart + deadline));
-    ts->wake.wait_until(lock, wakeAt, [&] { return !ts->posted.empty(); });
+    if (ready() || clock.IsManual()) return ready();
+    const std::uint64_t deadline = clock.NextDue(clock.Now() + timeoutMilliseconds);
+    ts->wake.wait_until(lock, clock.RealTimeAt(deadline), [&] { return !ts->posted.empty(); });
     return ready();
 }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) {
     auto w = Find(hwnd);
-    if (!w) return 0;
-    headless::ThreadState& ts = *w->thread;
-    elapse = std::clamp(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
-    const std::uint64_t due = headless::Now(ts) + elapse;
-    auto it = std::find_if(ts.timers.begin(), ts.timers.end(),
-                           [&](const headless::Timer& t) { return t.hwnd == hwnd && t.id == id; });
-    if (it == ts.timers.end()) {
-        ts.timers.push_back(headless::Timer{hwnd, id, elapse, due, ++ts.timerOrder});
-    } else {
-        it->elapse = elapse;
-        it->due = due;
-        it->order = ++ts.timerOrder;
-    }
-    return id ? id : 1;
+    return w ? w->thread->clock.Set(hwnd, id, elapse) : 0;
 }
 
 bool KillTimer(HWND hwnd, UINT_PTR id) {
     auto w = Find(hwnd);
-    if (!w) return false;
-    return std::erase_if(w->thread->timers, [&](const headless::Timer& t) {
-               return t.hwnd == hwnd && t.id == id;
-           }) > 0;
+    return w && w->thread->clock.Kill(hwnd, id);
 }
 
 UINT RegisterWindowMessage(const wchar_t* name) {

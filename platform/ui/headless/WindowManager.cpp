@@ -110,7 +110,7 @@ void FreeTree(HWND hwnd) {
     for (HWND child : children) FreeTree(child);
     Deliver(hwnd, WM_NCDESTROY, 0, 0);
     ThreadState& ts = *w->thread;
-    std::erase_if(ts.timers, [&](const Timer& t) { return t.hwnd == hwnd; });
+    ts.clock.Forget(hwnd);
     if (ts.focus == hwnd) ts.focus = nullptr;
     if (ts.capture == hwnd) ts.capture = nullptr;
     Unlink(*w);
