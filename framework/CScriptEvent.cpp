@@ -185,34 +185,44 @@ bool CScriptEvent::Compile(std::wstring& errorText) {
     if (IsFiring()) return false;
 
     DeleteCommands();
-    bool failed = false;
+    // Every line is parsed before any command is built: parsing makes many short-lived
+    // allocations, and kept apart from them a tree's commands lie together in memory in the
+    // order Fire walks them.
+    std::vector<ParsedLine> parsed(m_lines.size());
+    std::vector<bool> parsedOk(m_lines.size());
+    size_t i = 0;
     for (const std::wstring& line : m_lines) {
-        if (!ParseLine(line) && !failed) {
+        parsedOk[i] = ParseLine(line, parsed[i]);
+        ++i;
+    }
+    bool failed = false;
+    i = 0;
+    for (const std::wstring& line : m_lines) {
+        const bool built = parsedOk[i] && BuildCommand(parsed[i]);
+        if (!built && !failed) {
             failed = true;
             errorText = line;
         }
+        ++i;
     }
     if (!failed) return true;
     if (plat::DebugOutputEnabled()) plat::OutputDebugText(plat::Format(kLineError, errorText));
     return false;
 }
 
-bool CScriptEvent::ParseLine(const std::wstring& line) {
+bool CScriptEvent::ParseLine(const std::wstring& line, ParsedLine& parsed) const {
     const std::vector<std::wstring> tokens = SplitLine(line);
     if (tokens.empty()) return true;
 
-    uint32_t depth = 0;
-    CScriptCommandInfo* info = ResolveCommand(tokens[0], depth);
-    if (!info) return false;
-    std::unique_ptr<CScriptCommand> command(info->CreateCommand());
-    if (!command) return false;
+    parsed.info = ResolveCommand(tokens[0], parsed.depth);
+    if (!parsed.info) return false;
 
     for (size_t t = 1; t < tokens.size(); ++t) {
         const std::wstring& token = tokens[t];
         bool isEventParam = false;
         for (size_t p = 0; p < m_paramInfos.size() && p <= INT32_MAX; ++p) {
             if (m_paramInfos[p].m_strName == token) {
-                command->AddParam(CCommandParam(static_cast<int32_t>(p)));
+                parsed.params.emplace_back(static_cast<int32_t>(p));
                 isEventParam = true;
                 break;
             }
@@ -220,9 +230,19 @@ bool CScriptEvent::ParseLine(const std::wstring& line) {
         if (isEventParam) continue;
         CScriptVariable* variable = ResolveVariable(token);
         if (!variable) return false;
-        command->AddParam(CCommandParam(variable));
+        parsed.params.emplace_back(variable);
     }
-    AttachCommand(command.release(), depth);
+    return true;
+}
+
+bool CScriptEvent::BuildCommand(const ParsedLine& parsed) {
+    if (!parsed.info) return true;
+    CScriptCommand* command = parsed.info->CreateCommand();
+    if (!command) return false;
+    AttachCommand(command, parsed.depth);
+    std::vector<CCommandParam>& params = command->GetParams();
+    params.reserve(parsed.params.size());
+    for (const CCommandParam& param : parsed.params) params.push_back(param);
     return true;
 }
 

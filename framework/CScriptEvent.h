@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CCommandParam.h"
 #include "CParamInfo.h"
 
 class CModule;
@@ -82,7 +83,14 @@ private:
     bool IsFiring() const { return m_cursor != m_rootCommands.end(); }
     void DeleteCommands();
     std::wstring ScriptSection() const;  // empty when the module has no setup
-    bool ParseLine(const std::wstring& line);
+    // A line resolved against the modules and variables but not yet built into a command.
+    struct ParsedLine {
+        CScriptCommandInfo* info = nullptr;  // none for a line without tokens
+        uint32_t depth = 0;
+        std::vector<CCommandParam> params;
+    };
+    bool ParseLine(const std::wstring& line, ParsedLine& parsed) const;
+    bool BuildCommand(const ParsedLine& parsed);
     CModule* ResolveModule(const Reference& reference) const;
     CScriptCommandInfo* ResolveCommand(const std::wstring& token, uint32_t& depth) const;
     CScriptVariable* ResolveVariable(const std::wstring& token) const;

@@ -167,6 +167,17 @@ TEST_F(ScriptEventTest, ErrorIsReportedOncePerCompileWithTheFirstFailingLine) {
     EXPECT_EQ(Fired(), (Lines{L"X()", L"Y()"}));
 }
 
+TEST_F(ScriptEventTest, UncreatableCommandCountsAsFailingInLineOrder) {
+    // Lines are resolved before commands are created, yet the report follows the line order.
+    std::wstring error;
+    EXPECT_FALSE(CompileLines({L"X", L"Broken,Level", L"Bad1", L"*Y"}, &error));
+    EXPECT_EQ(error, L"Broken,Level");
+    // Y nests under X: the failed lines in between leave no command behind.
+    ASSERT_EQ(event.GetRootCommands().size(), 1u);
+    EXPECT_EQ(event.GetRootCommands().front()->GetChildren().size(), 1u);
+    EXPECT_EQ(Fired(), (Lines{L"X()", L"Y()"}));
+}
+
 TEST_F(ScriptEventTest, StarLinesNestUnderTheNearestShallowerLine) {
     EXPECT_TRUE(CompileLines({L"X", L"*Y", L"**Z", L"*W"}));
     ASSERT_EQ(event.GetRootCommands().size(), 1u);
