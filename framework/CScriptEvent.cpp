@@ -10,6 +10,7 @@
 #include <climits>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <utility>
 
 #include "CCommandParam.h"
@@ -36,15 +37,15 @@ CScriptEvent::Reference CScriptEvent::SplitReference(const std::wstring& token) 
     while (start < token.size() && token[start] == L'*') ++start;
     reference.depth = start > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(start);
 
-    const std::wstring rest = token.substr(start);
+    const std::wstring_view rest = std::wstring_view(token).substr(start);
     const size_t last = rest.rfind(L':');
-    if (last == std::wstring::npos) {
+    if (last == std::wstring_view::npos) {
         reference.name = rest;
         return reference;
     }
     reference.name = rest.substr(last + 1);
-    const size_t secondLast = last == 0 ? std::wstring::npos : rest.rfind(L':', last - 1);
-    if (secondLast == std::wstring::npos) {
+    const size_t secondLast = last == 0 ? std::wstring_view::npos : rest.rfind(L':', last - 1);
+    if (secondLast == std::wstring_view::npos) {
         reference.module = rest.substr(0, last);
     } else {
         reference.module = rest.substr(secondLast + 1, last - secondLast - 1);
@@ -258,10 +259,10 @@ CModule* CScriptEvent::ResolveModule(const Reference& reference) const {
 }
 
 CScriptCommandInfo* CScriptEvent::ResolveCommand(const std::wstring& token, uint32_t& depth) const {
-    const Reference reference = SplitReference(token);
+    Reference reference = SplitReference(token);
     depth = reference.depth;
     CModule* module = ResolveModule(reference);
-    return module ? module->FindCommand(reference.name) : nullptr;
+    return module ? module->FindCommand(std::move(reference.name)) : nullptr;
 }
 
 CScriptVariable* CScriptEvent::ResolveVariable(const std::wstring& token) const {
