@@ -190,16 +190,15 @@ bool CScriptEvent::Compile(std::wstring& errorText) {
     // allocations, and kept apart from them a tree's commands lie together in memory in the
     // order Fire walks them.
     std::vector<ParsedLine> parsed(m_lines.size());
-    std::vector<bool> parsedOk(m_lines.size());
     size_t i = 0;
     for (const std::wstring& line : m_lines) {
-        parsedOk[i] = ParseLine(line, parsed[i]);
+        parsed[i].resolved = ParseLine(line, parsed[i]);
         ++i;
     }
     bool failed = false;
     i = 0;
     for (const std::wstring& line : m_lines) {
-        const bool built = parsedOk[i] && BuildCommand(parsed[i]);
+        const bool built = parsed[i].resolved && BuildCommand(parsed[i]);
         if (!built && !failed) {
             failed = true;
             errorText = line;

@@ -88,6 +88,7 @@ private:
         CScriptCommandInfo* info = nullptr;  // none for a line without tokens
         uint32_t depth = 0;
         std::vector<CCommandParam> params;
+        bool resolved = false;
     };
     bool ParseLine(const std::wstring& line, ParsedLine& parsed) const;
     bool BuildCommand(const ParsedLine& parsed);
