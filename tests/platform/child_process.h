@@ -109,28 +109,15 @@ private:
     HANDLE m_out = nullptr;
 };
 
-// A fresh folder for store files, removed with what it holds.
-class TempDir {
-public:
-    TempDir() {
-        static std::atomic<int> counter{0};
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("ambrel-platform-" + std::to_string(GetCurrentProcessId()) + "-" +
-                           std::to_string(GetTickCount64()) + "-" + std::to_string(counter++));
-        std::error_code error;
-        if (std::filesystem::create_directory(path, error)) m_path = path.string();
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string File(const std::string& name) const { return m_path + "\\" + name; }
-
-private:
-    std::string m_path;
-};
+// A new folder of its own under the system's temporary folder; empty when none could be made.
+inline std::string MakeFreshFolder() {
+    static std::atomic<int> counter{0};
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("ambrel-platform-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(GetTickCount64()) + "-" + std::to_string(counter++));
+    std::error_code error;
+    return std::filesystem::create_directory(path, error) ? path.string() : std::string();
+}
 
 }  // namespace platform_test
 
@@ -142,6 +129,7 @@ private:
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -233,24 +221,34 @@ private:
     int m_out = -1;
 };
 
+// A new folder of its own under /tmp; empty when none could be made.
+inline std::string MakeFreshFolder() {
+    char templ[] = "/tmp/ambrel-platform-XXXXXX";
+    return ::mkdtemp(templ) ? std::string(templ) : std::string();
+}
+
+}  // namespace platform_test
+
+#endif
+
+namespace platform_test {
+
 // A fresh folder for store files, removed with what it holds.
 class TempDir {
 public:
-    TempDir() {
-        char templ[] = "/tmp/ambrel-platform-XXXXXX";
-        if (::mkdtemp(templ)) m_path = templ;
-    }
+    TempDir() : m_path(MakeFreshFolder()) {}
     ~TempDir() {
-        if (!m_path.empty()) std::system(("rm -rf '" + m_path + "'").c_str());
+        std::error_code ignored;
+        if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
+    std::string File(const std::string& name) const {
+        return (std::filesystem::path(m_path) / name).string();
+    }
 
 private:
     std::string m_path;
 };
 
 }  // namespace platform_test
-
-#endif
