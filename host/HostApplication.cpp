@@ -14,7 +14,8 @@
 
 namespace host {
 
-HostApplication::HostApplication(Trace& trace, std::ostream& out) : m_trace(trace), m_out(out) {}
+HostApplication::HostApplication(Trace& trace, std::ostream& banner)
+    : m_trace(trace), m_banner(banner) {}
 
 HostApplication::~HostApplication() {
     Shutdown();
@@ -43,12 +44,12 @@ HostApplication::StartResult HostApplication::Start(const HostOptions& options,
     plat::AfxSetApp(this);
     if (!m_plugin.Load(options.pluginPath, error)) return StartResult::BadInput;
 
-    m_out << "plug-in: " << plat::ToUtf8(m_plugin.Name()) << '\n'
-          << "file: " << plat::ToUtf8(m_plugin.FileName()) << '\n';
+    m_banner << "plug-in: " << plat::ToUtf8(m_plugin.Name()) << '\n'
+             << "file: " << plat::ToUtf8(m_plugin.FileName()) << '\n';
     std::wstring info = m_plugin.Info();
     for (size_t at = 0; (at = info.find(L"\r\n", at)) != std::wstring::npos;) info.erase(at, 1);
-    m_out << "description:\n" << plat::ToUtf8(info) << "\n\n";
-    m_out.flush();
+    m_banner << "description:\n" << plat::ToUtf8(info) << "\n\n";
+    m_banner.flush();
 
     m_setup = std::make_unique<HostSetup>(options.setupName, &m_setupManager, m_trace);
     m_setupManager.m_setups.push_back(m_setup.get());

@@ -28,7 +28,8 @@ struct HostOptions {
 
 class HostApplication : public plat::CWinApp {
 public:
-    HostApplication(Trace& trace, std::ostream& out);
+    // The plug-in's names and description are printed to `banner` on start.
+    HostApplication(Trace& trace, std::ostream& banner);
     ~HostApplication() override;
 
     enum class StartResult {
@@ -61,7 +62,7 @@ private:
     void DestroyModule();
 
     Trace& m_trace;
-    std::ostream& m_out;
+    std::ostream& m_banner;
     SimCamera m_camera;
     PluginLoader m_plugin;
     CSetupManager m_setupManager;

@@ -73,8 +73,11 @@ void Trace::Profile(std::wstring_view section, const wchar_t* entry, const std::
         Line(line + " deleted");
         return;
     }
-    line += " " + plat::ToUtf8(entry);
-    Line(value ? line + " = " + plat::ToUtf8(*value) : line + " deleted");
+    // Appended piece by piece: GCC 12 at -O3 takes `" " + temporary` for an overlapping copy.
+    line.append(" ").append(plat::ToUtf8(entry));
+    line.append(value ? " = " : " deleted");
+    if (value) line.append(plat::ToUtf8(*value));
+    Line(line);
 }
 
 void Trace::Debug(std::wstring_view text) {

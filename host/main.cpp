@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "HostApplication.h"
+#include "HostFiles.h"
 #include "HostPlatform.h"
 #include "HostText.h"
 #include "PluginLoader.h"
@@ -26,7 +27,7 @@ std::string Usage() {
     return std::string(
                "usage: ambrel-host [--plugin FILE] [--setup NAME] [--profile FILE] [--camera "
                "FILE]\n"
-               "                   [--script FILE|-] [--trace]\n"
+               "                   [--script FILE|-] [--trace] [--version]\n"
                "  --plugin FILE   the plug-in library (default: " AMBREL_PLUGIN_FILE
                " beside ambrel-host)\n"
                "  --setup NAME    the setup the module belongs to (default: Default)\n"
@@ -34,11 +35,15 @@ std::string Usage() {
                "                  ") +
            host::kDefaultProfileHelp +
            ")\n"
-           "  --camera FILE   a camera model file (default: the built-in fully equipped camera)\n"
+           "  --camera FILE   a camera model file, or the name of an installed one such as\n"
+           "                  minimal (default: the built-in fully equipped camera)\n"
            "  --script FILE   run the actions in FILE (- for standard input); without it, "
            "standard\n"
            "                  input is read, with a prompt when it is a terminal\n"
-           "  --trace         print camera writes, port changes, host and debugger events\n";
+           "  --trace         print camera writes, port changes, host and debugger events\n"
+           "  --version       print the version and exit\n"
+           "The plug-in's names go to standard error; standard output carries only the trace,\n"
+           "camera values and state dumps.\n";
 }
 
 struct Options {
@@ -48,6 +53,7 @@ struct Options {
     bool scriptGiven = false;
     bool trace = false;
     bool help = false;
+    bool version = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
@@ -84,12 +90,14 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->host.profilePath = value;
             options->profileGiven = true;
         } else if (arg == "--camera") {
-            options->host.cameraPath = value;
+            options->host.cameraPath = host::CameraModelPath(value, AMBREL_MODELS_FOLDER);
         } else if (arg == "--script") {
             options->script = value;
             options->scriptGiven = true;
         } else if (arg == "--trace") {
             options->trace = true;
+        } else if (arg == "--version") {
+            options->version = true;
         } else if (arg == "--help" || arg == "-h") {
             options->help = true;
         } else {
@@ -104,7 +112,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     }
     if (options->host.pluginPath.empty())
         options->host.pluginPath =
-            (host::PluginLoader::ExecutableFolder() / AMBREL_PLUGIN_FILE).string();
+            host::DefaultPluginPath(AMBREL_PLUGIN_FOLDER, AMBREL_PLUGIN_FILE);
     if (!options->profileGiven && !host::DefaultProfilePath(&options->host.profilePath, error))
         return false;
     return true;
@@ -124,6 +132,10 @@ int main(int argc, char** argv) {
         std::cout << Usage();
         return kExitOk;
     }
+    if (options.version) {
+        std::cout << "ambrel-host " AMBREL_VERSION "\n";
+        return kExitOk;
+    }
     std::ifstream scriptFile;
     if (options.scriptGiven && options.script != "-") {
         scriptFile.open(options.script, std::ios::binary);
@@ -139,7 +151,8 @@ int main(int argc, char** argv) {
     if (options.trace) trace.Start();
     int status = kExitOk;
     {
-        host::HostApplication app(trace, std::cout);
+        // The plug-in's names go to standard error, keeping standard output to what scripts read.
+        host::HostApplication app(trace, std::cerr);
         if (const auto started = app.Start(options.host, &error);
             started != host::HostApplication::StartResult::Ok) {
             std::cerr << "ambrel-host: " << error << '\n';

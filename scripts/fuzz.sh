@@ -10,6 +10,7 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
     exit 2
 fi
 
+bash scripts/install-deps.sh fuzz
 cmake --preset fuzz
 cmake --build --preset fuzz --target script-fuzzer -j 2
 

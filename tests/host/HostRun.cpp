@@ -176,9 +176,6 @@ std::vector<std::string> HostRun::EventLines() const {
     std::vector<std::string> lines;
     std::istringstream in(out);
     std::string line;
-    // The plug-in's names and description end with the first empty line.
-    while (std::getline(in, line) && !line.empty()) {
-    }
     while (std::getline(in, line)) {
         if (IsScanLine(line)) continue;
         lines.push_back(line.rfind('{', 0) == 0 ? "dump" : line);
@@ -277,6 +274,12 @@ HostRun HostTest::RunRaw(const std::vector<std::string>& args, const std::string
     result.status = status;
     result.out = ReadText(launch.out);
     result.err = ReadText(launch.err);
+    // The banner ends with its first empty line.
+    if (const size_t end = result.err.find("\n\n");
+        result.err.starts_with("plug-in: ") && end != std::string::npos) {
+        result.banner = result.err.substr(0, end + 2);
+        result.err.erase(0, end + 2);
+    }
     std::istringstream lines(result.out);
     std::string line;
     while (std::getline(lines, line)) {

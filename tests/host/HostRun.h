@@ -15,10 +15,11 @@ struct HostRun {
     // as the exit code).
     int status = -1;
     std::string out;
-    std::string err;
+    std::string banner;  // the plug-in's names and description, from standard error
+    std::string err;     // the rest of standard error
     std::vector<nlohmann::ordered_json> dumps;
 
-    // What happened after the plug-in's names, one line each: the trace, camera values and
+    // What the host printed, one line each: the trace, camera values and
     // "dump" where a dump was printed. The property scan's debugger lines (one bare name each)
     // are left out: they follow the controller's scan order, not the behaviour under test.
     std::string Events() const;

@@ -9,21 +9,22 @@ namespace {
 
 using LoaderTest = HostTest;
 
-TEST_F(LoaderTest, PrintsThePluginsNamesFirst) {
+TEST_F(LoaderTest, PrintsThePluginsNamesToStandardError) {
     const HostRun run = Run("", {}, false);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.rfind("plug-in: Ambrel Control\n"
-                            "file: AmbrelControl.dll\n"
-                            "description:\n"
-                            "Ambrel Control Module.\n",
-                            0),
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.banner.rfind("plug-in: Ambrel Control\n"
+                               "file: AmbrelControl.dll\n"
+                               "description:\n"
+                               "Ambrel Control Module.\n",
+                               0),
               0u)
-        << run.out;
+        << run.banner;
     // The description's CR LF line ends come out as plain line ends, then one empty line.
-    EXPECT_NE(run.out.find("\nThis module is used to control Ambrel camera.\n\n"),
-              std::string::npos)
-        << run.out;
-    EXPECT_EQ(run.out.find('\r'), std::string::npos);
+    EXPECT_TRUE(run.banner.ends_with("\nThis module is used to control Ambrel camera.\n\n"))
+        << run.banner;
+    EXPECT_EQ(run.banner.find('\r'), std::string::npos);
+    EXPECT_EQ(run.err, "");
 }
 
 TEST_F(LoaderTest, DocksTheDialogOnAttachAndTakesItBackWhenTheModuleIsDestroyed) {
@@ -75,8 +76,18 @@ TEST_F(LoaderTest, InitializeWithoutAModuleIsAFailure) {
     const HostRun run = RunRaw(
         {"--plugin", BuildPath(AMBREL_NULLMODULE_PLUGIN), "--profile", Profile(), "--trace"});
     EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.banner.rfind("plug-in: Broken\nfile: Broken.dll\n", 0), 0u) << run.banner;
     EXPECT_EQ(run.err, "ambrel-host: the plug-in's Initialize made no module\n");
-    EXPECT_EQ(run.out.rfind("plug-in: Broken\nfile: Broken.dll\n", 0), 0u) << run.out;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(LoaderTest, ModuleWithoutADialogAttachesAndIsDestroyed) {
+    const HostRun run =
+        RunRaw({"--plugin", BuildPath(AMBREL_HELLO_PLUGIN), "--profile", Profile(), "--trace"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.banner.rfind("plug-in: Hello\nfile: hello-module\n", 0), 0u) << run.banner;
+    EXPECT_EQ(run.Events(), "debug: Hello module attached\n");
+    EXPECT_EQ(run.err, "");
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+# CPack: one archive of the installed tree, the version in its name: a .tar.gz of the runtime
+# and the SDK from a Linux build, a .zip of the runtime from the Windows build.
+#   cmake --build --preset release --target package   (or: cd build/release && cpack)
+if(WIN32)
+    set(AMBREL_DOC_INSTALL_DIR .)
+else()
+    set(AMBREL_DOC_INSTALL_DIR ${CMAKE_INSTALL_DOCDIR})
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+        DESTINATION ${AMBREL_DOC_INSTALL_DIR} COMPONENT runtime)
+
+set(CPACK_PACKAGE_NAME ambrel)
+set(CPACK_PACKAGE_VENDOR "Ambrel")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_SYSTEM_NAME windows-x64)
+    set(CPACK_COMPONENTS_ALL runtime)
+else()
+    set(CPACK_GENERATOR TGZ)
+    set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
+    set(CPACK_COMPONENTS_ALL runtime sdk)
+endif()
+set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME})
+include(CPack)
