@@ -31,4 +31,5 @@ file(RELATIVE_PATH libs_from_plugin /root/${AMBREL_PLUGIN_INSTALL_DIR}
      /root/${CMAKE_INSTALL_LIBDIR})
 set(AMBREL_RPATH_PROGRAM "$ORIGIN/${libs_from_bin}")
 set(AMBREL_RPATH_LIBRARY "$ORIGIN")
+string(REGEX REPLACE "/$" "" libs_from_plugin "${libs_from_plugin}")
 set(AMBREL_RPATH_PLUGIN "$ORIGIN/${libs_from_plugin}")
