@@ -1,6 +1,7 @@
 // Parsing and printing of the registry editor's text form.
 #include "RegText.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "platform/Utf8.h"
@@ -71,6 +72,7 @@ public:
                 RestOfLine();
             } else if (c == L'[') {
                 Operation op{};
+                op.line = m_line;
                 if (!ReadSection(&op)) return false;
                 inSection = op.kind == Operation::Kind::CreateKey;
                 section = op.path;
@@ -78,6 +80,7 @@ public:
             } else if (c == L'"' || c == L'@') {
                 if (!inSection) return Fail("a value outside a key section");
                 Operation op{};
+                op.line = m_line;
                 op.path = section;
                 if (!ReadValue(&op)) return false;
                 ops->push_back(std::move(op));
@@ -135,7 +138,8 @@ private:
     // Only blanks or a comment may follow a section or a value on its line.
     bool EndOfEntry() {
         SkipSpaces();
-        if (m_i < m_t.size() && m_t[m_i] == L';') RestOfLine();
+        if (m_i < m_t.size() && m_t[m_i] == L';')
+            while (!AtLineEnd()) ++m_i;
         if (!AtLineEnd()) return Fail("unexpected text after the entry");
         if (m_i < m_t.size()) SkipLineEnd();
         return true;
@@ -148,18 +152,24 @@ private:
             op->kind = Operation::Kind::DeleteKey;
             ++m_i;
         }
+        // The path runs to the line's last ']', so that key names may hold one.
         const size_t start = m_i;
-        while (!AtLineEnd() && m_t[m_i] != L']') ++m_i;
-        if (AtLineEnd()) return Fail("a key section without ']'");
-        const std::wstring_view name = m_t.substr(start, m_i - start);
-        ++m_i;  // ']'
+        size_t close = std::wstring_view::npos;
+        for (; !AtLineEnd(); ++m_i)
+            if (m_t[m_i] == L']') close = m_i;
+        if (close == std::wstring_view::npos) return Fail("a key section without ']'");
+        const std::wstring_view name = m_t.substr(start, close - start);
+        m_i = close + 1;
         if (!StartsWithNoCase(name, kRootName) ||
             (name.size() > kRootName.size() && name[kRootName.size()] != L'\\'))
             return Fail("a key outside HKEY_CURRENT_USER");
         const std::wstring_view path =
             name.size() > kRootName.size() ? name.substr(kRootName.size() + 1) : L"";
         std::vector<std::wstring_view> names;
-        if (SplitPath(path, &names) != kSuccess) return Fail("a malformed key path");
+        if (SplitPath(path, &names) != kSuccess)
+            return Fail(std::count(path.begin(), path.end(), L'\\') >= kMaxKeyDepth
+                            ? "a key path of more than " + std::to_string(kMaxKeyDepth) + " levels"
+                            : "a malformed key path");
         if (op->kind == Operation::Kind::DeleteKey && names.empty())
             return Fail("the root key cannot be deleted");
         op->path = path;
@@ -241,6 +251,7 @@ Status SplitPath(std::wstring_view path, std::vector<std::wstring_view>* names) 
         if (name.empty() || name.size() > kMaxKeyNameChars ||
             name.find(L'\0') != std::wstring_view::npos)
             return kInvalidParameter;
+        if (names->size() == kMaxKeyDepth) return kInvalidParameter;
         names->push_back(name);
         if (sep == std::wstring_view::npos) return kSuccess;
         path.remove_prefix(sep + 1);

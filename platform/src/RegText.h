@@ -23,11 +23,12 @@ struct Operation {
     std::wstring name;
     std::wstring text;
     uint32_t dword = 0;
+    int line = 0;  // where the text asks for it
 };
 
 // Splits a key path (relative to the root, backslash-separated, at most one trailing backslash)
-// into key names of 1..kMaxKeyNameChars characters; kInvalidParameter when it is malformed.
-// An empty path is the root itself.
+// into at most kMaxKeyDepth key names of 1..kMaxKeyNameChars characters; kInvalidParameter when
+// it is malformed. An empty path is the root itself.
 Status SplitPath(std::wstring_view path, std::vector<std::wstring_view>* names);
 
 // Parses the whole text; on failure nothing is returned but the error, with its line number.
@@ -39,10 +40,17 @@ std::wstring SectionLine(std::wstring_view path);
 std::wstring StringValueLine(std::wstring_view name, std::wstring_view value);
 std::wstring DwordValueLine(std::wstring_view name, uint32_t value);
 
-// Provided by the registry backend: the text of the tree below `path` (header, then each key's
-// section with its values, keys and values in case-insensitive name order); false when the key
-// does not exist or the registry cannot be read.
-bool ExportText(std::wstring_view path, std::wstring* text);
+// The text of the tree below `path` (header, then each key's section with its values, keys and
+// values in case-insensitive name order); false, with the reason, when the key does not exist
+// (kFileNotFound in `status`), when a key name cannot be written or the tree cannot be read.
+bool ExportText(std::wstring_view path, std::wstring* text, std::string* error,
+                Status* status = nullptr);
+
+// Makes one change through the registry calls; a deletion of what is missing succeeds.
+Status ApplyOperation(const Operation& operation);
+// Provided by the registry backend: the changes of a whole text, all or nothing; on failure
+// `failed` is the index of the operation that failed (the size when the commit failed).
+Status ApplyAll(const std::vector<Operation>& operations, size_t* failed);
 
 // Files are UTF-16LE with a byte-order mark, as the registry editor writes them; reading also
 // takes UTF-16BE and UTF-8, with or without a mark.

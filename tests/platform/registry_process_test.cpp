@@ -6,6 +6,10 @@
 
 #include <fstream>
 
+#if !defined(_WIN32)
+#include <sqlite3.h>
+#endif
+
 #include "child_process.h"
 #include "platform/Registry.h"
 
@@ -137,5 +141,40 @@ TEST_F(StoreFile, ChangesOfAnotherProcessAreSeen) {
     EXPECT_EQ(reg::GetDwordValue(key.get(), L"n2", &v), reg::kSuccess);
     EXPECT_EQ(v, 2u);
 }
+
+#if !defined(_WIN32)
+// What a hostile or damaged file may hold: rows changed behind the store's back.
+void Corrupt(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+TEST_F(StoreFile, KeysInACycleAreACorruptStore) {
+    std::string error;
+    ASSERT_TRUE(reg::OpenStore(m_path, &error)) << error;
+    {
+        reg::KeyGuard key;
+        ASSERT_EQ(reg::CreateKey(L"A\\B", key.out()), reg::kSuccess);
+    }
+    // The root hung below its own grandchild: every walk down would come round again.
+    Corrupt(m_path, "UPDATE keys SET parent = (SELECT id FROM keys WHERE name = 'B') WHERE id = 1");
+    auto walk = [](const std::wstring&, const std::vector<reg::Value>&) { return reg::kSuccess; };
+    EXPECT_EQ(reg::WalkTree(L"", walk), reg::kStoreFailure);
+    EXPECT_EQ(reg::ExportRegText(L"", &error), L"");
+    EXPECT_NE(error.find("corrupt"), std::string::npos) << error;
+    reg::KeyGuard a;
+    ASSERT_EQ(reg::OpenKey(L"A", a.out()), reg::kSuccess);
+    EXPECT_EQ(reg::DeleteTree(a.get(), L"B"), reg::kSuccess);  // ends
+    // Opened again, the store is refused as it is.
+    reg::UseMemoryStore();
+    EXPECT_FALSE(reg::OpenStore(m_path, &error));
+    EXPECT_NE(error.find("corrupt"), std::string::npos) << error;
+    Corrupt(m_path,
+            "UPDATE keys SET parent = 0 WHERE id = 1; INSERT INTO keys VALUES(0, 1, 'Z', 'Z')");
+    EXPECT_FALSE(reg::OpenStore(m_path, &error));
+}
+#endif
 
 }  // namespace

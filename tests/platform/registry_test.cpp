@@ -97,6 +97,36 @@ TEST_F(Registry, EnumerationIsInCaseInsensitiveOrder) {
     EXPECT_EQ(Enum(root.get(), 4000000000u), L"#259");
 }
 
+TEST_F(Registry, SubkeysAndValuesListInNameOrderInOneCall) {
+    reg::KeyGuard parent, child;
+    for (const wchar_t* name : {L"b", L"A", L"c"}) {
+        reg::KeyGuard k;
+        ASSERT_EQ(reg::CreateKey(std::wstring(L"P\\") + name, k.out()), reg::kSuccess);
+    }
+    ASSERT_EQ(reg::OpenKey(L"P", parent.out()), reg::kSuccess);
+    ASSERT_EQ(reg::SetStringValue(parent.get(), L"zeta", L"z"), reg::kSuccess);
+    ASSERT_EQ(reg::SetDwordValue(parent.get(), L"Alpha", 0xFFFFFFFFu), reg::kSuccess);
+    ASSERT_EQ(reg::SetStringValue(parent.get(), L"", L"default"), reg::kSuccess);
+    std::vector<std::wstring> names{L"stale"};
+    ASSERT_EQ(reg::EnumSubkeys(parent.get(), &names), reg::kSuccess);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"A", L"b", L"c"}));
+    std::vector<reg::Value> values;
+    ASSERT_EQ(reg::EnumValues(parent.get(), &values), reg::kSuccess);
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_EQ(values[0].name, L"");
+    EXPECT_EQ(values[0].text, L"default");
+    EXPECT_EQ(values[1].name, L"Alpha");
+    EXPECT_EQ(values[1].type, reg::ValueType::Dword);
+    EXPECT_EQ(values[1].dword, 0xFFFFFFFFu);
+    EXPECT_EQ(values[2].type, reg::ValueType::String);
+    ASSERT_EQ(reg::OpenSubkey(parent.get(), L"B", child.out()), reg::kSuccess);
+    ASSERT_EQ(reg::EnumSubkeys(child.get(), &names), reg::kSuccess);
+    EXPECT_TRUE(names.empty());
+    reg::KeyGuard missing;
+    EXPECT_EQ(reg::OpenSubkey(parent.get(), L"d", missing.out()), reg::kFileNotFound);
+    EXPECT_EQ(reg::EnumValues(nullptr, &values), reg::kInvalidHandle);
+}
+
 TEST_F(Registry, EnumerationIntoTooSmallBufferWritesNothing) {
     reg::KeyGuard key, child;
     ASSERT_EQ(reg::CreateKey(L"Software\\Talverd", child.out()), reg::kSuccess);
@@ -372,6 +402,92 @@ TEST_F(Registry, ImportReadsUtf8FilesAndDeletions) {
               L"[HKEY_CURRENT_USER\\A\\B]\r\n\"x\"=\"caf\u00e9\"\r\n\r\n");
 }
 
+// Key names of every character the text treats specially but a line end, and value names and
+// texts with line ends too, come back from an export, a wipe and an import exactly.
+TEST_F(Registry, GeneratedNamesSurviveTheTextRoundTrip) {
+    const std::wstring alphabet = L"a]Z[;=@\"- \t#\u00e9\u65e5\U0001F600]";
+    const std::wstring lineEnds = L"\r\n";
+    uint32_t seed = 12345;
+    auto pick = [&](std::wstring_view from, size_t length) {
+        std::wstring out;
+        for (size_t i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            out.push_back(from[(seed >> 16) % from.size()]);
+        }
+        return out;
+    };
+    for (int key = 0; key < 40; ++key) {
+        const std::wstring path = L"R\\" + pick(alphabet, 1 + key % 7) + L"\\" + pick(alphabet, 3);
+        reg::KeyGuard k;
+        ASSERT_EQ(reg::CreateKey(path, k.out()), reg::kSuccess);
+        const std::wstring rich = alphabet + lineEnds;
+        ASSERT_EQ(reg::SetStringValue(k.get(), pick(rich, key % 5), pick(rich, key % 9)),
+                  reg::kSuccess);
+        ASSERT_EQ(reg::SetDwordValue(k.get(), pick(rich, 4), seed), reg::kSuccess);
+    }
+    std::string error;
+    const std::wstring first = reg::ExportRegText(L"R", &error);
+    ASSERT_FALSE(first.empty()) << error;
+    reg::UseMemoryStore();
+    ASSERT_TRUE(reg::ImportRegText(first, &error)) << error;
+    EXPECT_EQ(reg::ExportRegText(L"R"), first);
+}
+
+TEST_F(Registry, ExportRefusesAKeyNameWithALineEndNamingIt) {
+    for (const wchar_t* name : {L"two\nlines", L"cr\r", L"\r\n"}) {
+        reg::UseMemoryStore();
+        reg::KeyGuard k;
+        ASSERT_EQ(reg::CreateKey(L"Fine\\Setups\\" + std::wstring(name) + L"\\Below", k.out()),
+                  reg::kSuccess);
+        std::string error;
+        EXPECT_EQ(reg::ExportRegText(L"Fine", &error), L"");
+        EXPECT_NE(error.find("line end"), std::string::npos) << error;
+        EXPECT_NE(error.find("Fine\\Setups\\"), std::string::npos) << error;
+        platform_test::TempDir dir;
+        EXPECT_FALSE(reg::ExportRegFile(dir.File("x.reg"), L"", &error));
+    }
+}
+
+TEST_F(Registry, CommentsMayFollowAnyEntry) {
+    std::string error;
+    ASSERT_TRUE(
+        reg::ImportRegText(L"Windows Registry Editor Version 5.00\r\n\r\n"
+                           L"[HKEY_CURRENT_USER\\C] ; the key\r\n"
+                           L"\"a\"=\"x;y\" ;the text\r\n"
+                           L"\"b\"=dword:00000001\t; one\n"
+                           L"@=\"d\"; last\r\n",
+                           &error))
+        << error;
+    EXPECT_EQ(reg::ExportRegText(L"C"),
+              L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\C]\r\n"
+              L"@=\"d\"\r\n\"a\"=\"x;y\"\r\n\"b\"=dword:00000001\r\n\r\n");
+}
+
+// As deep as the platform's registry goes, and no deeper: created, exported and imported.
+TEST_F(Registry, KeyDepthIsBoundedEverywhere) {
+    std::wstring deepest = L"d";
+    for (uint32_t level = 1; level < reg::kMaxKeyDepth; ++level) deepest += L"\\d";
+    reg::KeyGuard k;
+    ASSERT_EQ(reg::CreateKey(deepest, k.out()), reg::kSuccess);
+    reg::HKey tooDeep = nullptr;
+    EXPECT_EQ(reg::CreateKey(deepest + L"\\e", &tooDeep), reg::kInvalidParameter);
+    EXPECT_EQ(reg::OpenSubkey(k.get(), L"e", &tooDeep), reg::kFileNotFound);
+    std::string error;
+    const std::wstring text = reg::ExportRegText(L"", &error);
+    ASSERT_FALSE(text.empty()) << error;
+    reg::UseMemoryStore();
+    ASSERT_TRUE(reg::ImportRegText(text, &error)) << error;
+    EXPECT_EQ(reg::ExportRegText(), text);
+    const std::wstring deeper =
+        L"Windows Registry Editor Version 5.00\r\n\r\n"
+        L"[HKEY_CURRENT_USER\\e]\r\n"
+        L"[HKEY_CURRENT_USER\\" +
+        deepest + L"\\e]\r\n";
+    EXPECT_FALSE(reg::ImportRegText(deeper, &error));
+    EXPECT_NE(error.find("line 4: a key path of more than 512 levels"), std::string::npos) << error;
+    EXPECT_FALSE(Exists(L"e"));
+}
+
 TEST_F(Registry, BadTextIsRefusedWholeWithItsLine) {
     const std::wstring head =
         L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Good]\r\n";
@@ -389,6 +505,7 @@ TEST_F(Registry, BadTextIsRefusedWholeWithItsLine) {
         {head + L"[-HKEY_CURRENT_USER]\r\n", "line 4"},
         {L"Windows Registry Editor Version 5.00\r\n\"a\"=\"b\"\r\n", "line 2"},
         {head + L"garbage\r\n", "line 4"},
+        {head + L"\"" + std::wstring(16384, L'n') + L"\"=\"x\"\r\n", "line 4"},
     };
     for (const auto& [text, where] : cases) {
         std::string error;

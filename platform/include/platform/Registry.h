@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plat::reg {
 
@@ -23,8 +25,18 @@ inline constexpr Status kStoreFailure = 1009;  // the store could not be read or
 
 // Key names hold at most this many characters (the enumeration buffer holds one more).
 inline constexpr uint32_t kMaxKeyNameChars = 255;
+// Keys lie at most this many levels below the root, as in the platform's registry.
+inline constexpr uint32_t kMaxKeyDepth = 512;
 
 enum class ValueType : uint32_t { String = 1, Dword = 4 };
+
+// One value of a key: `text` holds a String's data, `dword` a Dword's.
+struct Value {
+    std::wstring name;
+    ValueType type = ValueType::String;
+    std::wstring text;
+    uint32_t dword = 0;
+};
 
 struct KeyHandle;
 using HKey = KeyHandle*;
@@ -33,10 +45,14 @@ using HKey = KeyHandle*;
 // without regard to letter case (ASCII), and keep the case they were created with.
 // Subkeys enumerate in case-insensitive name order.
 
+// A path of more than kMaxKeyDepth names is an invalid parameter.
+
 // Opens the key, creating it and every missing parent; full access.
 Status CreateKey(std::wstring_view path, HKey* out);
 // Opens an existing key; kFileNotFound when it does not exist.
 Status OpenKey(std::wstring_view path, HKey* out);
+// Opens an existing key below `key` (`key` itself again for an empty path).
+Status OpenSubkey(HKey key, std::wstring_view path, HKey* out);
 // Frees the handle (also one from a replaced store); kInvalidHandle for one not open.
 Status CloseKey(HKey key);
 
@@ -44,6 +60,18 @@ Status CloseKey(HKey key);
 // on entry (terminator included) and the name's length on success. kNoMoreItems past the last
 // subkey; kMoreData, with nothing written, when the name and its terminator do not fit.
 Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars);
+// Every subkey's name, and every String and Dword value (a real registry's values of other types
+// are left out), each in case-insensitive name order, in one call.
+Status EnumSubkeys(HKey key, std::vector<std::wstring>* names);
+Status EnumValues(HKey key, std::vector<Value>* values);
+
+// Calls `visit` with the path (each name as stored) and the values of the key at `path` and of
+// every key below it, parents first, siblings in case-insensitive name order; stops at the first
+// visit that does not answer kSuccess and answers that. kFileNotFound when the key does not
+// exist; kStoreFailure for a tree deeper than kMaxKeyDepth, which only a corrupt store holds.
+using TreeVisitor =
+    std::function<Status(const std::wstring& path, const std::vector<Value>& values)>;
+Status WalkTree(std::wstring_view path, const TreeVisitor& visit);
 
 // Deletes `subkey` of `key` with everything below it; kFileNotFound when it does not exist.
 // An empty `subkey` empties `key` of its values and subkeys and keeps the key itself.
@@ -71,13 +99,17 @@ std::string StorePath();  // empty for the in-memory store
 
 // The tree below `path` (or the whole tree for an empty path) as Windows registry-editor text
 // ("Windows Registry Editor Version 5.00", [HKEY_CURRENT_USER\...] sections, "name"="text" and
-// "name"=dword:0000002a lines, @ for the default value). Import merges such text into the store
-// in one transaction, all or nothing; it also takes [-key] and "name"=- deletions.
+// "name"=dword:0000002a lines, @ for the default value). Import merges such text into the store,
+// all or nothing; it also takes [-key] and "name"=- deletions. A section's key path runs to the
+// last ']' on its line, so key names may hold ']'; a key name holding a line end cannot be
+// written, and its export fails naming the key.
 // Files are UTF-16LE with a byte-order mark, as the registry editor writes them; import also
-// reads UTF-8. The text export of a missing key is the header alone; the file export fails.
-std::wstring ExportRegText(std::wstring_view path = {});
+// reads UTF-8. The text export of a missing key is the header alone; the file export fails. A
+// failed text export gives empty text.
+std::wstring ExportRegText(std::wstring_view path = {}, std::string* error = nullptr);
 bool ImportRegText(std::wstring_view text, std::string* error = nullptr);
-bool ExportRegFile(const std::string& file, std::wstring_view path = {});
+bool ExportRegFile(const std::string& file, std::wstring_view path = {},
+                   std::string* error = nullptr);
 bool ImportRegFile(const std::string& file, std::string* error = nullptr);
 
 // Closes the key on scope exit.

@@ -142,11 +142,13 @@ private:
 };
 
 // A transaction; rolled back unless committed. Writers start IMMEDIATE so that a busy store is
-// waited for at the start (by the busy timeout) instead of failing at the first write.
+// waited for at the start (by the busy timeout) instead of failing at the first write. Inside
+// another (an import's, which makes its changes through the public calls) it joins that one.
 class Transaction {
 public:
-    Transaction(Store& store, bool write) : m_store(store) {
-        m_open = store.Exec(write ? "BEGIN IMMEDIATE" : "BEGIN");
+    Transaction(Store& store, bool write)
+        : m_store(store), m_joined(sqlite3_get_autocommit(store.db()) == 0) {
+        m_open = !m_joined && store.Exec(write ? "BEGIN IMMEDIATE" : "BEGIN");
     }
     ~Transaction() {
         if (m_open) m_store.Exec("ROLLBACK");
@@ -154,8 +156,9 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
-    bool ok() const { return m_open; }
+    bool ok() const { return m_open || m_joined; }
     Status Commit() {
+        if (m_joined) return kSuccess;
         if (!m_open) return kStoreFailure;
         if (!m_store.Exec("COMMIT")) return kStoreFailure;
         m_open = false;
@@ -164,12 +167,14 @@ public:
 
 private:
     Store& m_store;
+    bool m_joined;
     bool m_open;
 };
 
 // Never destroyed: keys may be closed from static destructors at exit.
+// Recursive: an import holds it while it makes its changes through the public calls.
 struct Registry {
-    std::mutex mutex;
+    std::recursive_mutex mutex;
     std::unique_ptr<Store> store;
     uint64_t generation = 0;
     std::unordered_set<KeyHandle*> handles;
@@ -178,6 +183,22 @@ struct Registry {
 Registry& R() {
     static Registry* const registry = new Registry;
     return *registry;
+}
+
+// Every key has one parent, so walks down from the root meet no key twice unless the root itself
+// hangs below a key (a row with parent 0, or a root whose parent is not 0): only a corrupt or
+// hostile file holds that.
+bool RootIsSound(Store& store, std::string* error) {
+    Query q(store, R"(
+        SELECT (SELECT count(*) FROM keys WHERE id = 1 AND parent = 0),
+               (SELECT count(*) FROM keys WHERE id <= 0 OR parent = id))");
+    if (q.Step() != SQLITE_ROW) {
+        *error = sqlite3_errmsg(store.db());
+        return false;
+    }
+    if (q.Int(0) == 1 && q.Int(1) == 0) return true;
+    *error = "the store is corrupt: its keys do not form a tree below the root";
+    return false;
 }
 
 bool InitSchema(Store& store, std::string* error) {
@@ -206,6 +227,7 @@ bool InitSchema(Store& store, std::string* error) {
             return false;
         }
     }
+    if (!RootIsSound(store, error)) return false;
     if (txn.Commit() != kSuccess) {
         *error = sqlite3_errmsg(store.db());
         return false;
@@ -304,17 +326,9 @@ int64_t FindChild(Store& store, int64_t parent, std::wstring_view name) {
 }
 
 // Walks the names below `from`; kFileNotFound when one is missing.
-Status Walk(Store& store, int64_t from, const std::vector<std::wstring_view>& names, int64_t* id,
-            std::wstring* fullPath = nullptr) {
+Status Walk(Store& store, int64_t from, const std::vector<std::wstring_view>& names, int64_t* id) {
     int64_t cur = from;
     for (const auto name : names) {
-        if (fullPath) {
-            Query q(store, "SELECT name FROM keys WHERE parent=?1 AND fold=?2");
-            const int rc = q.Bind(1, cur).Bind(2, Fold(name)).Step();
-            if (rc != SQLITE_ROW) return rc == SQLITE_DONE ? kFileNotFound : kStoreFailure;
-            if (!fullPath->empty()) fullPath->push_back(L'\\');
-            fullPath->append(q.Text(0));
-        }
         cur = FindChild(store, cur, name);
         if (cur < 0) return kStoreFailure;
         if (cur == 0) return kFileNotFound;
@@ -340,16 +354,17 @@ Status CreatePath(Store& store, const std::vector<std::wstring_view>& names, int
     return kSuccess;
 }
 
-// Removes the values and subkeys of `id`, and the key itself with `withKey`.
+// Removes the values and subkeys of `id`, and the key itself with `withKey`. UNION, not UNION ALL:
+// a cycle of key rows ends the walk instead of running it forever.
 Status DeleteBelow(Store& store, int64_t id, bool withKey) {
     static constexpr const char* kDeleteValues = R"(
         WITH RECURSIVE sub(id) AS (
-            SELECT ?1 UNION ALL SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id)
+            SELECT ?1 UNION SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id)
         DELETE FROM vals WHERE key IN (SELECT id FROM sub))";
     static constexpr const char* kDeleteSubkeys = R"(
         WITH RECURSIVE sub(id) AS (
             SELECT id FROM keys WHERE parent = ?1
-            UNION ALL SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id)
+            UNION SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id)
         DELETE FROM keys WHERE id IN (SELECT id FROM sub))";
     if (!Query(store, kDeleteValues).Bind(1, id).Done()) return kStoreFailure;
     if (!Query(store, kDeleteSubkeys).Bind(1, id).Done()) return kStoreFailure;
@@ -411,87 +426,6 @@ Status GetValue(HKey key, std::wstring_view name, ValueType wanted, Read read) {
     });
 }
 
-bool ExportTree(Store& store, int64_t id, const std::wstring& path, std::wstring* out) {
-    using namespace text;
-    out->append(SectionLine(path)).append(kNewline);
-    {
-        Query q(store, "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY fold");
-        q.Bind(1, id);
-        int rc;
-        while ((rc = q.Step()) == SQLITE_ROW) {
-            const std::wstring name = q.Text(0);
-            const int64_t type = q.Int(1);
-            if (type == static_cast<int64_t>(ValueType::String)) {
-                out->append(StringValueLine(name, q.Text(2))).append(kNewline);
-            } else if (type == static_cast<int64_t>(ValueType::Dword) &&
-                       q.Type(2) == SQLITE_INTEGER && q.Int(2) >= 0 && q.Int(2) <= UINT32_MAX) {
-                out->append(DwordValueLine(name, static_cast<uint32_t>(q.Int(2)))).append(kNewline);
-            }
-        }
-        if (rc != SQLITE_DONE) return false;
-    }
-    out->append(kNewline);
-    std::vector<std::pair<int64_t, std::wstring>> children;
-    {
-        Query q(store, "SELECT id, name FROM keys WHERE parent=?1 ORDER BY fold");
-        q.Bind(1, id);
-        int rc;
-        while ((rc = q.Step()) == SQLITE_ROW) children.emplace_back(q.Int(0), q.Text(1));
-        if (rc != SQLITE_DONE) return false;
-    }
-    for (const auto& [child, name] : children) {
-        if (!ExportTree(store, child, path.empty() ? name : path + L"\\" + name, out)) return false;
-    }
-    return true;
-}
-
-Status Apply(Store& store, const text::Operation& op) {
-    using Kind = text::Operation::Kind;
-    std::vector<std::wstring_view> names;
-    if (text::SplitPath(op.path, &names) != kSuccess) return kInvalidParameter;
-    int64_t id = 0;
-    if (op.kind == Kind::DeleteKey) {
-        const Status s = Walk(store, kRootId, names, &id);
-        if (s == kFileNotFound) return kSuccess;
-        return s == kSuccess ? DeleteBelow(store, id, true) : s;
-    }
-    if (Status s = CreatePath(store, names, &id); s != kSuccess) return s;
-    switch (op.kind) {
-        case Kind::SetString:
-            return PutValue(store, id, op.name, ValueType::String, op.text, 0);
-        case Kind::SetDword:
-            return PutValue(store, id, op.name, ValueType::Dword, {}, op.dword);
-        case Kind::DeleteValue: {
-            Query q(store, "DELETE FROM vals WHERE key=?1 AND fold=?2");
-            return q.Bind(1, id).Bind(2, Fold(op.name)).Done() ? kSuccess : kStoreFailure;
-        }
-        default:
-            return kSuccess;
-    }
-}
-
-}  // namespace
-
-bool text::ExportText(std::wstring_view path, std::wstring* out) {
-    out->assign(text::kHeader).append(text::kNewline).append(text::kNewline);
-    std::vector<std::wstring_view> names;
-    if (text::SplitPath(path, &names) != kSuccess) return false;
-    std::lock_guard lock(R().mutex);
-    Store* store = CurrentStore();
-    if (!store) return false;
-    Transaction txn(*store, false);
-    if (!txn.ok()) return false;
-    int64_t id = 0;
-    std::wstring fullPath;
-    if (Walk(*store, kRootId, names, &id, &fullPath) != kSuccess) return false;
-    std::wstring body;
-    if (!ExportTree(*store, id, fullPath, &body)) return false;
-    out->append(body);
-    return true;
-}
-
-namespace {
-
 // Opens the key at `path`, creating what is missing along it when `create` is set.
 Status OpenPath(std::wstring_view path, bool create, HKey* out) {
     if (!out) return kInvalidParameter;
@@ -521,6 +455,18 @@ Status OpenKey(std::wstring_view path, HKey* out) {
     return OpenPath(path, false, out);
 }
 
+Status OpenSubkey(HKey key, std::wstring_view path, HKey* out) {
+    if (!out) return kInvalidParameter;
+    std::vector<std::wstring_view> names;
+    if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
+    return OnKey(key, false, [&](Store& store) {
+        int64_t id = 0;
+        if (Status s = Walk(store, key->id, names, &id); s != kSuccess) return s;
+        *out = NewHandle(store, id);
+        return kSuccess;
+    });
+}
+
 Status CloseKey(HKey key) {
     std::lock_guard lock(R().mutex);
     if (!key || R().handles.erase(key) == 0) return kInvalidHandle;
@@ -541,6 +487,43 @@ Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars) {
         name[found.size()] = L'\0';
         *nameChars = static_cast<uint32_t>(found.size());
         return kSuccess;
+    });
+}
+
+Status EnumSubkeys(HKey key, std::vector<std::wstring>* names) {
+    if (!names) return kInvalidParameter;
+    names->clear();
+    return OnKey(key, false, [&](Store& store) {
+        Query q(store, "SELECT name FROM keys WHERE parent=?1 ORDER BY fold");
+        q.Bind(1, key->id);
+        int rc;
+        while ((rc = q.Step()) == SQLITE_ROW) names->push_back(q.Text(0));
+        return rc == SQLITE_DONE ? kSuccess : kStoreFailure;
+    });
+}
+
+Status EnumValues(HKey key, std::vector<Value>* values) {
+    if (!values) return kInvalidParameter;
+    values->clear();
+    return OnKey(key, false, [&](Store& store) {
+        Query q(store, "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY fold");
+        q.Bind(1, key->id);
+        int rc;
+        while ((rc = q.Step()) == SQLITE_ROW) {
+            Value value;
+            value.name = q.Text(0);
+            if (q.Int(1) == static_cast<int64_t>(ValueType::String) && q.Type(2) == SQLITE_TEXT) {
+                value.text = q.Text(2);
+            } else if (q.Int(1) == static_cast<int64_t>(ValueType::Dword) &&
+                       q.Type(2) == SQLITE_INTEGER && q.Int(2) >= 0 && q.Int(2) <= UINT32_MAX) {
+                value.type = ValueType::Dword;
+                value.dword = static_cast<uint32_t>(q.Int(2));
+            } else {
+                return kStoreFailure;  // not written by us
+            }
+            values->push_back(std::move(value));
+        }
+        return rc == SQLITE_DONE ? kSuccess : kStoreFailure;
     });
 }
 
@@ -641,30 +624,21 @@ std::string StorePath() {
     return R().store ? R().store->path() : std::string();
 }
 
-std::wstring ExportRegText(std::wstring_view path) {
-    std::wstring out;
-    text::ExportText(path, &out);
-    return out;
-}
-
-bool ImportRegText(std::wstring_view regText, std::string* error) {
-    std::vector<text::Operation> ops;
-    if (!text::Parse(regText, &ops, error)) return false;
+Status text::ApplyAll(const std::vector<Operation>& operations, size_t* failed) {
+    // The changes go through the public calls, whose transactions join this one.
     std::lock_guard lock(R().mutex);
+    *failed = operations.size();
     Store* store = CurrentStore();
-    auto fail = [&](const std::string& why) {
-        if (error) *error = why;
-        return false;
-    };
-    if (!store) return fail("the store is not available");
-    // All or nothing: one transaction for the whole text.
+    if (!store) return kStoreFailure;
     Transaction txn(*store, true);
-    if (!txn.ok()) return fail(sqlite3_errmsg(store->db()));
-    for (const auto& op : ops) {
-        if (Apply(*store, op) != kSuccess) return fail(sqlite3_errmsg(store->db()));
+    if (!txn.ok()) return kStoreFailure;
+    for (size_t i = 0; i < operations.size(); ++i) {
+        if (Status s = ApplyOperation(operations[i]); s != kSuccess) {
+            *failed = i;
+            return s;
+        }
     }
-    if (txn.Commit() != kSuccess) return fail(sqlite3_errmsg(store->db()));
-    return true;
+    return txn.Commit();
 }
 
 }  // namespace plat::reg

@@ -121,15 +121,14 @@ std::wstring Terminated(std::wstring_view text) {
     return std::wstring(text);
 }
 
-std::wstring FoldAscii(std::wstring_view name) {
-    std::wstring upper(name);
-    for (wchar_t& c : upper)
-        if (c >= L'a' && c <= L'z') c = c - L'a' + L'A';
-    return upper;
+wchar_t FoldAscii(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
 }
 
 bool FoldLess(const std::wstring& a, const std::wstring& b) {
-    return FoldAscii(a) < FoldAscii(b);
+    return std::lexicographical_compare(
+        a.begin(), a.end(), b.begin(), b.end(),
+        [](wchar_t x, wchar_t y) { return FoldAscii(x) < FoldAscii(y); });
 }
 
 Status CreateBelow(const Store& store, HKEY parent, const std::wstring& path, REGSAM access,
@@ -197,78 +196,6 @@ Status SubkeyNames(HKEY key, std::vector<std::wstring>* names) {
     }
 }
 
-// The text of `key` and everything below it, keys and values in case-insensitive name order.
-bool ExportTree(HKEY key, const std::wstring& path, std::wstring* out) {
-    out->append(text::SectionLine(path)).append(text::kNewline);
-    DWORD valueCount = 0, maxName = 0;
-    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount,
-                         &maxName, nullptr, nullptr, nullptr) != kSuccess)
-        return false;
-    std::vector<std::wstring> valueNames;
-    std::vector<wchar_t> nameBuffer(maxName + 1);
-    for (DWORD index = 0; index < valueCount; ++index) {
-        DWORD chars = maxName + 1;
-        const Status s = RegEnumValueW(key, index, nameBuffer.data(), &chars, nullptr, nullptr,
-                                       nullptr, nullptr);
-        if (s == kNoMoreItems) break;
-        if (s != kSuccess) return false;
-        valueNames.emplace_back(nameBuffer.data(), chars);
-    }
-    std::sort(valueNames.begin(), valueNames.end(), FoldLess);
-    for (const auto& name : valueNames) {
-        RawValue value;
-        if (ReadRaw(key, name, &value) != kSuccess) return false;
-        // Only the kinds of value this tree holds are written out.
-        if (value.type == REG_SZ) {
-            out->append(text::StringValueLine(name, TextOf(value.data))).append(text::kNewline);
-        } else if (value.type == REG_DWORD && value.data.size() == sizeof(DWORD)) {
-            DWORD number = 0;
-            std::memcpy(&number, value.data.data(), sizeof number);
-            out->append(text::DwordValueLine(name, number)).append(text::kNewline);
-        }
-    }
-    out->append(text::kNewline);
-    std::vector<std::wstring> children;
-    if (SubkeyNames(key, &children) != kSuccess) return false;
-    std::sort(children.begin(), children.end(), FoldLess);
-    for (const auto& name : children) {
-        HKEY child = nullptr;
-        if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, &child) != kSuccess) return false;
-        const bool ok = ExportTree(child, path.empty() ? name : path + L"\\" + name, out);
-        RegCloseKey(child);
-        if (!ok) return false;
-    }
-    return true;
-}
-
-// The path with each name as the registry keeps it (the case it was created with).
-bool StoredPath(HKEY root, const std::vector<std::wstring_view>& names, std::wstring* stored) {
-    HKEY parent = root;
-    bool ok = true;
-    for (const auto name : names) {
-        std::vector<std::wstring> children;
-        const std::wstring wanted(name);
-        if (SubkeyNames(parent, &children) != kSuccess) {
-            ok = false;
-            break;
-        }
-        auto match = std::find_if(children.begin(), children.end(), [&](const std::wstring& c) {
-            return CompareStringOrdinal(c.c_str(), static_cast<int>(c.size()), wanted.c_str(),
-                                        static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL;
-        });
-        const std::wstring found = match != children.end() ? *match : wanted;
-        if (!stored->empty()) stored->push_back(L'\\');
-        stored->append(found);
-        HKEY child = nullptr;
-        ok = RegOpenKeyExW(parent, found.c_str(), 0, KEY_READ, &child) == kSuccess;
-        if (parent != root) RegCloseKey(parent);
-        if (!ok) return false;
-        parent = child;
-    }
-    if (parent != root) RegCloseKey(parent);
-    return ok;
-}
-
 // What an import changed, to be put back when a later change of the same text fails.
 using UndoLog = std::vector<std::function<void()>>;
 
@@ -281,33 +208,35 @@ std::wstring JoinNames(const std::vector<std::wstring_view>& names, size_t count
     return path;
 }
 
-// Opens the key at `path`, creating it; with a log, the first key it had to create is noted.
-Status CreateForImport(const Store& store, const std::wstring& path, UndoLog* undo, HKEY* out) {
+// Notes how to remove the first key along the path that does not exist yet.
+Status RememberNewKey(const std::wstring& path, UndoLog* undo) {
     std::vector<std::wstring_view> names;
     if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
-    if (undo) {
-        for (size_t depth = 1; depth <= names.size(); ++depth) {
-            const std::wstring partial = JoinNames(names, depth);
-            HKEY probe = nullptr;
-            const Status s = RegOpenKeyExW(store.root, partial.c_str(), 0, KEY_READ, &probe);
-            if (s == kSuccess) {
-                RegCloseKey(probe);
-                continue;
-            }
-            if (s != kFileNotFound) return s;
-            const HKEY root = store.root;
-            undo->push_back([root, partial] { RegDeleteTreeW(root, partial.c_str()); });
-            break;
-        }
+    for (size_t depth = 1; depth <= names.size(); ++depth) {
+        const std::wstring partial = JoinNames(names, depth);
+        KeyGuard probe;
+        const Status s = OpenKey(partial, probe.out());
+        if (s == kSuccess) continue;
+        if (s != kFileNotFound) return s;
+        undo->push_back([partial] {
+            KeyGuard root;
+            if (OpenKey(L"", root.out()) == kSuccess) DeleteTree(root.get(), partial);
+        });
+        break;
     }
-    return CreateBelow(store, store.root, JoinNames(names, names.size()), KEY_ALL_ACCESS, out);
+    return kSuccess;
 }
 
-// Notes how to put back the value as it is now (or its absence).
-Status RememberValue(HKEY key, const std::wstring& keyPath, const std::wstring& name,
-                     const Store& store, UndoLog* undo) {
+// Notes how to put back the value as it is now (or its absence), whatever its type.
+Status RememberValue(const Store& store, const std::wstring& keyPath, const std::wstring& name,
+                     UndoLog* undo) {
+    HKEY key = nullptr;
+    Status s = RegOpenKeyExW(store.root, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key);
+    if (s == kFileNotFound) return kSuccess;  // the key's own removal undoes it
+    if (s != kSuccess) return s;
     RawValue before;
-    const Status s = ReadRaw(key, name, &before);
+    s = ReadRaw(key, name, &before);
+    RegCloseKey(key);
     if (s != kSuccess && s != kFileNotFound) return s;
     const HKEY root = store.root;
     const bool existed = s == kSuccess;
@@ -324,57 +253,27 @@ Status RememberValue(HKEY key, const std::wstring& keyPath, const std::wstring& 
     return kSuccess;
 }
 
-Status Apply(const Store& store, const text::Operation& op, UndoLog* undo);
-
 // Notes how to bring back the tree at `path` before it is deleted.
-Status RememberTree(const Store& store, const std::wstring& path, UndoLog* undo) {
+Status RememberTree(const std::wstring& path, UndoLog* undo) {
     std::wstring before;
-    if (!text::ExportText(path, &before)) return kStoreFailure;
+    Status status = kSuccess;
+    if (!text::ExportText(path, &before, nullptr, &status))
+        return status == kFileNotFound ? kSuccess : kStoreFailure;
     std::vector<text::Operation> ops;
     if (!text::Parse(before, &ops, nullptr)) return kStoreFailure;
-    const Store* const where = &store;
-    undo->push_back([where, ops] {
-        for (const auto& op : ops) Apply(*where, op, nullptr);
+    undo->push_back([ops] {
+        for (const auto& op : ops) text::ApplyOperation(op);
     });
     return kSuccess;
 }
 
-// One change of an imported text; with a log, what it changes is noted first.
-Status Apply(const Store& store, const text::Operation& op, UndoLog* undo) {
+// Notes what the change will change, to put it back.
+Status Remember(const Store& store, const text::Operation& op, UndoLog* undo) {
     using Kind = text::Operation::Kind;
-    if (op.kind == Kind::DeleteKey) {
-        HKEY probe = nullptr;
-        const Status s = RegOpenKeyExW(store.root, op.path.c_str(), 0, KEY_READ, &probe);
-        if (s == kFileNotFound) return kSuccess;
-        if (s != kSuccess) return s;
-        RegCloseKey(probe);
-        if (undo) {
-            if (Status r = RememberTree(store, op.path, undo); r != kSuccess) return r;
-        }
-        return RegDeleteTreeW(store.root, op.path.c_str());
-    }
-    HKEY key = nullptr;
-    if (Status s = CreateForImport(store, op.path, undo, &key); s != kSuccess) return s;
-    Status s = kSuccess;
-    if (undo && op.kind != Kind::CreateKey) s = RememberValue(key, op.path, op.name, store, undo);
-    if (s == kSuccess) {
-        switch (op.kind) {
-            case Kind::SetString:
-                s = WriteText(key, op.name, op.text);
-                break;
-            case Kind::SetDword:
-                s = WriteDword(key, op.name, op.dword);
-                break;
-            case Kind::DeleteValue:
-                s = RegDeleteValueW(key, op.name.c_str());
-                if (s == kFileNotFound) s = kSuccess;
-                break;
-            default:
-                break;
-        }
-    }
-    RegCloseKey(key);
-    return s;
+    if (op.kind == Kind::DeleteKey) return RememberTree(op.path, undo);
+    if (Status s = RememberNewKey(op.path, undo); s != kSuccess) return s;
+    if (op.kind == Kind::CreateKey) return kSuccess;
+    return RememberValue(store, op.path, op.name, undo);
 }
 
 // The key below kStoresKey that a store path stands for: the path with '\' as '/', and when
@@ -410,28 +309,6 @@ void DropMemoryStoreAtExit() {
     }
 }
 
-}  // namespace
-
-bool text::ExportText(std::wstring_view path, std::wstring* out) {
-    out->assign(text::kHeader).append(text::kNewline).append(text::kNewline);
-    std::vector<std::wstring_view> names;
-    if (text::SplitPath(path, &names) != kSuccess) return false;
-    const auto store = CurrentStore();
-    if (!store->root) return false;
-    std::wstring stored;
-    if (!StoredPath(store->root, names, &stored)) return false;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(store->root, stored.c_str(), 0, KEY_READ, &key) != kSuccess) return false;
-    std::wstring body;
-    const bool ok = ExportTree(key, stored, &body);
-    RegCloseKey(key);
-    if (!ok) return false;
-    out->append(body);
-    return true;
-}
-
-namespace {
-
 // Opens the key at `path`, creating what is missing along it when `create` is set.
 Status OpenPath(std::wstring_view path, bool create, HKey* out) {
     if (!out) return kInvalidParameter;
@@ -459,6 +336,19 @@ Status OpenKey(std::wstring_view path, HKey* out) {
     return OpenPath(path, false, out);
 }
 
+Status OpenSubkey(HKey key, std::wstring_view path, HKey* out) {
+    if (!out) return kInvalidParameter;
+    std::wstring clean;
+    if (Status s = CleanPath(path, &clean); s != kSuccess) return s;
+    HKEY parent = nullptr;
+    if (Status s = CheckHandle(key, &parent); s != kSuccess) return s;
+    HKEY hkey = nullptr;
+    if (Status s = RegOpenKeyExW(parent, clean.c_str(), 0, KEY_ALL_ACCESS, &hkey); s != kSuccess)
+        return s;
+    *out = NewHandle(*CurrentStore(), hkey, key->root && clean.empty());
+    return kSuccess;
+}
+
 Status CloseKey(HKey key) {
     {
         std::lock_guard lock(R().mutex);
@@ -482,6 +372,52 @@ Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars) {
     std::copy(found, found + chars, name);
     name[chars] = L'\0';
     *nameChars = chars;
+    return kSuccess;
+}
+
+Status EnumSubkeys(HKey key, std::vector<std::wstring>* names) {
+    if (!names) return kInvalidParameter;
+    names->clear();
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    if (Status s = SubkeyNames(hkey, names); s != kSuccess) return s;
+    std::sort(names->begin(), names->end(), FoldLess);
+    return kSuccess;
+}
+
+Status EnumValues(HKey key, std::vector<Value>* values) {
+    if (!values) return kInvalidParameter;
+    values->clear();
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    DWORD count = 0, maxName = 0;
+    if (Status s = RegQueryInfoKeyW(hkey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                    &count, &maxName, nullptr, nullptr, nullptr);
+        s != kSuccess)
+        return s;
+    std::vector<wchar_t> nameBuffer(maxName + 1);
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD chars = maxName + 1;
+        const Status s = RegEnumValueW(hkey, index, nameBuffer.data(), &chars, nullptr, nullptr,
+                                       nullptr, nullptr);
+        if (s == kNoMoreItems) break;
+        if (s != kSuccess) return s;
+        Value value;
+        value.name.assign(nameBuffer.data(), chars);
+        RawValue raw;
+        if (Status r = ReadRaw(hkey, value.name, &raw); r != kSuccess) return r;
+        if (raw.type == REG_SZ) {
+            value.text = TextOf(raw.data);
+        } else if (raw.type == REG_DWORD && raw.data.size() == sizeof(DWORD)) {
+            value.type = ValueType::Dword;
+            std::memcpy(&value.dword, raw.data.data(), sizeof value.dword);
+        } else {
+            continue;  // a kind of value this tree does not hold
+        }
+        values->push_back(std::move(value));
+    }
+    std::sort(values->begin(), values->end(),
+              [](const Value& a, const Value& b) { return FoldLess(a.name, b.name); });
     return kSuccess;
 }
 
@@ -615,32 +551,22 @@ std::string StorePath() {
     return CurrentStore()->path;
 }
 
-std::wstring ExportRegText(std::wstring_view path) {
-    std::wstring out;
-    text::ExportText(path, &out);
-    return out;
-}
-
-bool ImportRegText(std::wstring_view regText, std::string* error) {
-    std::vector<text::Operation> ops;
-    if (!text::Parse(regText, &ops, error)) return false;
+// All or nothing: should the registry refuse a change, the ones made before it are put back.
+Status text::ApplyAll(const std::vector<Operation>& operations, size_t* failed) {
+    *failed = operations.size();
     const auto store = CurrentStore();
-    if (!store->root) {
-        if (error) *error = "the store is not available";
-        return false;
-    }
-    // All or nothing: the text is checked whole before any change, and should the registry
-    // refuse a change, the ones made before it are put back.
+    if (!store->root) return kStoreFailure;
     UndoLog undo;
-    for (const auto& op : ops) {
-        const Status s = Apply(*store, op, &undo);
+    for (size_t i = 0; i < operations.size(); ++i) {
+        Status s = Remember(*store, operations[i], &undo);
+        if (s == kSuccess) s = ApplyOperation(operations[i]);
         if (s != kSuccess) {
             for (auto step = undo.rbegin(); step != undo.rend(); ++step) (*step)();
-            if (error) *error = "the registry refused a change (error " + std::to_string(s) + ")";
-            return false;
+            *failed = i;
+            return s;
         }
     }
-    return true;
+    return kSuccess;
 }
 
 }  // namespace plat::reg

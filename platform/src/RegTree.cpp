@@ -1,0 +1,66 @@
+// Walks of the registry tree over the portable calls, each bounded by the tree's depth limit.
+#include <algorithm>
+
+#include "RegText.h"
+#include "platform/Registry.h"
+
+namespace plat::reg {
+
+namespace {
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+    auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](wchar_t x, wchar_t y) { return fold(x) == fold(y); });
+}
+
+// Opens the key at the path from the root, a name at a time, into `key`, spelling the path as
+// stored (each name in the case it was created with) into `stored`.
+Status OpenStored(const std::vector<std::wstring_view>& names, KeyGuard* key,
+                  std::wstring* stored) {
+    if (Status s = OpenKey(L"", key->out()); s != kSuccess) return s;
+    for (const auto name : names) {
+        std::vector<std::wstring> children;
+        if (Status s = EnumSubkeys(key->get(), &children); s != kSuccess) return s;
+        KeyGuard child;
+        if (Status s = OpenSubkey(key->get(), name, child.out()); s != kSuccess) return s;
+        // The registry may match names more widely than ASCII does: then the name as given.
+        const auto match = std::find_if(children.begin(), children.end(),
+                                        [&](const std::wstring& c) { return SameName(c, name); });
+        if (!stored->empty()) stored->push_back(L'\\');
+        stored->append(match != children.end() ? std::wstring_view(*match) : name);
+        std::swap(*key->out(), *child.out());
+    }
+    return kSuccess;
+}
+
+// `depth` counts the levels below the root, so that a corrupt tree (a cycle in a store file, a
+// link loop in a real registry) ends the walk instead of the stack.
+Status Visit(HKey key, const std::wstring& path, size_t depth, const TreeVisitor& visit) {
+    std::vector<Value> values;
+    if (Status s = EnumValues(key, &values); s != kSuccess) return s;
+    if (Status s = visit(path, values); s != kSuccess) return s;
+    std::vector<std::wstring> children;
+    if (Status s = EnumSubkeys(key, &children); s != kSuccess) return s;
+    if (!children.empty() && depth >= kMaxKeyDepth) return kStoreFailure;
+    for (const auto& name : children) {
+        KeyGuard child;
+        if (Status s = OpenSubkey(key, name, child.out()); s != kSuccess) return s;
+        const std::wstring childPath = path.empty() ? name : path + L"\\" + name;
+        if (Status s = Visit(child.get(), childPath, depth + 1, visit); s != kSuccess) return s;
+    }
+    return kSuccess;
+}
+
+}  // namespace
+
+Status WalkTree(std::wstring_view path, const TreeVisitor& visit) {
+    std::vector<std::wstring_view> names;
+    if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
+    std::wstring stored;
+    KeyGuard key;
+    if (Status s = OpenStored(names, &key, &stored); s != kSuccess) return s;
+    return Visit(key.get(), stored, names.size(), visit);
+}
+
+}  // namespace plat::reg
