@@ -196,10 +196,8 @@ void CollectAdjustments(CAmbrelController& ctl, PortFact& port) {
 void CollectGeometry(CAmbrelController& ctl, PortFact& port) {
     GeometryFact& g = port.geometry;
     g.editable = window::Editable(ctl);
-    const window::Axis x = window::ReadAxis(ctl, true);
-    const window::Axis y = window::ReadAxis(ctl, false);
-    g.x = AxisFact{x.size, x.offset, x.maximum, x.sizeSpinMax, x.offsetSpinMax};
-    g.y = AxisFact{y.size, y.offset, y.maximum, y.sizeSpinMax, y.offsetSpinMax};
+    g.x = window::ReadAxis(ctl, true);
+    g.y = window::ReadAxis(ctl, false);
     g.offsetXStep = window::kOffsetXStep;
     for (const SettingInfo& info : ctl.m_settings) {
         if (info.id != kIdDecimationY) continue;
@@ -421,8 +419,16 @@ PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const Inspec
     port.cost.actions.push_back(Measured("open_port", port.label, port.cost.baud));
     port.opened = ctl.m_port == index;
     if (!port.opened) {
+        std::optional<std::string> message = meter::LastErrorMessage();
         port.errorCode = meter::LastOpenResult();
-        if (const auto message = meter::LastErrorMessage()) port.errorMessage = Wide(*message);
+        if (!meter::Available()) {
+            // The controller keeps the answer to itself; ask the library once more.
+            port.errorCode = pfOpenPort(index, 0);
+            if (port.errorCode == 0) pfClosePort(index);
+            const char* text = pfGetErrorMsg(index);
+            message = text ? std::optional<std::string>(text) : std::nullopt;
+        }
+        if (message) port.errorMessage = Wide(*message);
         port.tabs = pages::TabsFor(ctl);
         return port;
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "SliderMapping.h"
+#include "WindowGeometry.h"
 
 namespace inspect {
 
@@ -45,18 +46,10 @@ struct CommandFact {
     std::wstring name;
 };
 
-struct AxisFact {
-    int32_t size = 0;
-    int32_t offset = 0;
-    int32_t maximum = 0;
-    int32_t sizeSpinMax = 0;
-    int32_t offsetSpinMax = 0;
-};
-
 struct GeometryFact {
     bool editable = false;  // the size and offset controls are enabled
-    AxisFact x;
-    AxisFact y;
+    window::Axis x;
+    window::Axis y;
     int32_t offsetXStep = 0;
     bool decimation = false;  // the Decimation Y list is enabled
     std::vector<int32_t> decimationValues;

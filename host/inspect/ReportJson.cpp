@@ -20,7 +20,7 @@ json Warnings(const std::vector<WarningFact>& warnings) {
     return out;
 }
 
-json Axis(const AxisFact& a) {
+json Axis(const window::Axis& a) {
     return {{"size", a.size},
             {"offset", a.offset},
             {"maximum", a.maximum},

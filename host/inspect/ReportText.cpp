@@ -9,6 +9,7 @@ namespace inspect {
 namespace {
 
 constexpr int kLabelWidth = 12;
+constexpr size_t kLongList = 12;
 
 std::string U(const std::wstring& text) {
     return plat::ToUtf8(text);
@@ -22,6 +23,11 @@ std::string Ms(const std::optional<double>& ms) {
     if (!ms) return "";
     return U(plat::Format(ms.value() >= 1000.0 ? L", %.2f s on the link" : L", %.1f ms on the link",
                           ms.value() >= 1000.0 ? ms.value() / 1000.0 : ms.value()));
+}
+
+// Integers in full; reals as %g.
+std::string Value(const AdjustmentFact& a, double x) {
+    return a.integer ? std::to_string(static_cast<long long>(x)) : Num(x);
 }
 
 class Writer {
@@ -47,12 +53,21 @@ std::string Joined(const std::vector<T>& items, F format, const char* separator 
     return out.empty() ? "(none)" : out;
 }
 
+// A long list (a wide decimation range) shows its ends and its length.
+std::string Options(const std::vector<OptionFact>& options) {
+    auto option = [](const OptionFact& o) {
+        return std::to_string(o.value) + " \"" + U(o.label) + "\"";
+    };
+    if (options.size() <= kLongList) return Joined(options, option);
+    const std::vector<OptionFact> first(options.begin(), options.begin() + 3);
+    return Joined(first, option) + ", ... " + option(options.back()) + " (" +
+           std::to_string(options.size()) + " options)";
+}
+
 void Settings(Writer& w, const PortFact& p) {
     w.Line("settings", p.settings.empty() ? "(none)" : "");
     for (const SettingFact& s : p.settings) {
-        const std::string options = Joined(s.options, [](const OptionFact& o) {
-            return std::to_string(o.value) + " \"" + U(o.label) + "\"";
-        });
+        const std::string options = Options(s.options);
         w.Item(std::to_string(s.id) + " " + U(s.name) + " [" + U(s.page) +
                "] = " + std::to_string(s.value) + "; options " + options);
     }
@@ -62,17 +77,18 @@ void Adjustments(Writer& w, const PortFact& p) {
     w.Line("adjustments", p.adjustments.empty() ? "(none)" : "");
     for (const AdjustmentFact& a : p.adjustments) {
         w.Item(std::to_string(a.id) + " " + U(a.name) + " [" + U(a.page) + "] " +
-               (a.integer ? "integer " : "real ") + Num(a.minimum) + " .. " + Num(a.maximum) +
-               " = " + Num(a.value) + "; slider " + std::to_string(a.slider.rangeMin) + " .. " +
-               std::to_string(a.slider.rangeMax) + " at " + std::to_string(a.slider.position) +
-               " (scale " + std::to_string(a.sliderScale) + "), steps " + Num(a.smallStep) + " / " +
+               (a.integer ? "integer " : "real ") + Value(a, a.minimum) + " .. " +
+               Value(a, a.maximum) + " = " + Value(a, a.value) + "; slider " +
+               std::to_string(a.slider.rangeMin) + " .. " + std::to_string(a.slider.rangeMax) +
+               " at " + std::to_string(a.slider.position) + " (scale " +
+               std::to_string(a.sliderScale) + "), steps " + Num(a.smallStep) + " / " +
                Num(a.largeStep));
     }
 }
 
 void Geometry(Writer& w, const PortFact& p) {
     const GeometryFact& g = p.geometry;
-    auto axis = [](const char* size, const char* offset, const AxisFact& a) {
+    auto axis = [](const char* size, const char* offset, const window::Axis& a) {
         return std::string(size) + " " + std::to_string(a.size) + " (max " +
                std::to_string(a.maximum) + ", spin 0.." + std::to_string(a.sizeSpinMax) + "), " +
                offset + " " + std::to_string(a.offset) + " (spin 0.." +
