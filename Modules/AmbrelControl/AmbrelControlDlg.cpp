@@ -3,11 +3,13 @@
 
 #include <new>
 
+#include "AmbrelControlModule.h"
 #include "DialogTemplates.h"
 #include "PFASettingsPage.h"
 #include "PFAdjustmentPage.h"
 #include "PFCommandPage.h"
 #include "PFExposurePage.h"
+#include "PageRules.h"
 
 CAmbrelControlDlg::CAmbrelControlDlg(CAmbrelControlModule* module)
     : CDockedDlg(IDD, nullptr),
@@ -77,20 +79,21 @@ void CAmbrelControlDlg::RefreshTabs() {
     m_tabCtrl.RemovePage(m_pImagePage);
     m_tabCtrl.RemovePage(m_pExposurePage);
 
+    const CAmbrelController* controller = m_pModule ? m_pModule->m_pController : nullptr;
     if (m_pSettingsPage) m_pSettingsPage->RefreshFeatureList();
     if (m_pAdjustmentPage) {
         m_pAdjustmentPage->RefreshAdjustmentList();
-        if (m_pAdjustmentPage->GetAdjustmentCount() >= 1)
+        if (controller && pages::OffersAdjustmentTab(*controller))
             m_tabCtrl.AppendPage(kAdjustmentTab, m_pAdjustmentPage);
     }
     if (m_pImagePage) {
         m_pImagePage->RefreshImagePage();
-        // The first row of the command list is always the blank one.
-        if (m_pImagePage->GetCommandRowCount() != 1) m_tabCtrl.AppendPage(kImageTab, m_pImagePage);
+        if (controller && pages::OffersImageTab(*controller))
+            m_tabCtrl.AppendPage(kImageTab, m_pImagePage);
     }
     if (m_pExposurePage) {
         m_pExposurePage->RefreshExposurePage();
-        if (m_pExposurePage->HasExposureRecord())
+        if (controller && pages::OffersExposureTab(*controller))
             m_tabCtrl.AppendPage(kExposureTab, m_pExposurePage);
     }
     if (m_tabCtrl.GetItemCount() > 0) m_tabCtrl.ShowPage(m_tabCtrl.PageAt(0));

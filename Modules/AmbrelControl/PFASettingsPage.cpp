@@ -11,6 +11,7 @@
 #include "AmbrelController.h"
 #include "CSetup.h"
 #include "DGrabModule.h"
+#include "PageRules.h"
 #include "platform/DebugOutput.h"
 #include "platform/Text.h"
 
@@ -35,11 +36,6 @@ std::optional<RegionSize> WindowModeSize(int32_t mode) {
         default:
             return std::nullopt;
     }
-}
-
-// The other pages show these settings.
-bool ShownElsewhere(int32_t id) {
-    return id == kIdConstantFrameRate || id == kIdSimultaneousReadout || id == kIdDecimationY;
 }
 
 const SettingInfo* FindSetting(const CAmbrelController* controller, int32_t id) {
@@ -101,7 +97,7 @@ void CPFASettingsPage::RefreshFeatureList() {
                           : static_cast<int32_t>(settings.size());
     m_featureList.ResetContent();
     for (const SettingInfo& info : settings) {
-        if (ShownElsewhere(info.id)) continue;
+        if (!pages::OnSettingsPage(info.id)) continue;
         const int row = m_featureList.AddString(info.name.c_str());
         if (row >= 0) m_featureList.SetItemData(row, ToItemData(info.id));
     }

@@ -8,32 +8,11 @@
 #include "AmbrelControlModule.h"
 #include "AmbrelController.h"
 #include "DialogTemplates.h"
+#include "PageRules.h"
 #include "RegisteredMessages.h"
 #include "SliderMapping.h"
 
 using namespace ui;
-
-namespace {
-
-// A page's copy of a controller entry; camera access goes through the controller by id.
-std::unique_ptr<AdjustmentInfo> CopyForPage(const AdjustmentInfo& entry) {
-    auto copy = std::make_unique<AdjustmentInfo>();
-    copy->id = entry.id;
-    copy->name = entry.name;
-    copy->intMin = entry.intMin;
-    copy->intMax = entry.intMax;
-    copy->realMin = entry.realMin;
-    copy->realMax = entry.realMax;
-    copy->available = entry.available;
-    copy->autoCapable = entry.autoCapable;
-    copy->oneShotCapable = entry.oneShotCapable;
-    copy->isInteger = entry.isInteger;
-    copy->logScale = entry.logScale;
-    slider::ComputeStepsAndScale(*copy);
-    return copy;
-}
-
-}  // namespace
 
 CPFAdjustmentPage::CPFAdjustmentPage(CAmbrelControlModule* module, CWnd* parent)
     : CBasPage(IDD, module, parent) {}
@@ -80,9 +59,8 @@ void CPFAdjustmentPage::RefreshAdjustmentList() {
 
     if (CAmbrelController* controller = Controller()) {
         for (const AdjustmentInfo& entry : controller->m_adjustments) {
-            // Exposure and frame time have a page of their own.
-            if (entry.id == kIdExposureTime || entry.id == kIdFrameTime) continue;
-            auto copy = CopyForPage(entry);
+            if (!pages::OnAdjustmentPage(entry.id)) continue;
+            auto copy = pages::PageCopy(entry);
             const int row = m_list.AddString(copy->name.c_str());
             if (row < 0) continue;
             m_list.SetItemDataPtr(row, copy.get());

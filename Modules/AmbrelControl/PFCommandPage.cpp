@@ -16,15 +16,15 @@
 #include "DGrabModule.h"
 #include "DialogTemplates.h"
 #include "RegisteredMessages.h"
-#include "pfConfig.h"
+#include "WindowGeometry.h"
 #include "ui/Window.h"
 
 namespace {
 
-constexpr const char* kWidthProperty = "Window.W";
-constexpr const char* kHeightProperty = "Window.H";
-constexpr const char* kOffsetXProperty = "Window.X";
-constexpr const char* kOffsetYProperty = "Window.Y";
+using window::kHeightProperty;
+using window::kOffsetXProperty;
+using window::kOffsetYProperty;
+using window::kWidthProperty;
 
 constexpr const wchar_t* kWidthLabel = L"Size X ";
 constexpr const wchar_t* kHeightLabel = L"Size Y";
@@ -48,12 +48,6 @@ constexpr int kLockedControls[] = {
 // brought back into range here.
 int32_t Saturate(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-// How far an offset may go: maximum less size, never negative.
-int32_t Room(int32_t maximum, int32_t size) {
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{maximum} - int64_t{size}, 0,
                                                     std::numeric_limits<int32_t>::max()));
 }
 
@@ -126,30 +120,21 @@ int CPFCommandPage::GetCommandRowCount() const {
     return m_commandList.GetSafeHwnd() ? m_commandList.GetCount() : 0;
 }
 
-int32_t CPFCommandPage::Port() const {
-    const CAmbrelController* controller = ControllerOf(m_pModule);
-    return controller ? controller->m_port : -1;
-}
-
 int32_t CPFCommandPage::ReadWindow(const char* property) {
-    const int32_t port = Port();
-    if (port < 0) return 0;
-    // What the library leaves in the value when it fails is not settled.
-    int32_t value = 0;
-    pfGetCameraPropertyInt(port, property, &value);
-    return value;
+    const CAmbrelController* controller = ControllerOf(m_pModule);
+    return controller ? window::Read(*controller, property) : 0;
 }
 
 void CPFCommandPage::WriteWindow(const char* property, int32_t value) {
-    const int32_t port = Port();
-    if (port >= 0) pfSetCameraPropertyI(port, property, value);
+    if (const CAmbrelController* controller = ControllerOf(m_pModule))
+        window::Write(*controller, property, value);
 }
 
 int32_t CPFCommandPage::OffsetLimit(bool horizontal) {
     CAmbrelController* controller = ControllerOf(m_pModule);
     const int32_t maximum =
         controller ? (horizontal ? controller->GetMaxWidth() : controller->GetMaxHeight()) : 0;
-    return Room(maximum, ReadWindow(horizontal ? kWidthProperty : kHeightProperty));
+    return window::Room(maximum, ReadWindow(horizontal ? kWidthProperty : kHeightProperty));
 }
 
 void CPFCommandPage::RefreshImagePage() {
@@ -164,10 +149,7 @@ void CPFCommandPage::RefreshImagePage() {
         if (!controller->m_cameraCommands.empty()) m_commandList.SetCurSel(0);
     }
 
-    const bool geometry = Port() >= 0 && controller->HasProperty(kWidthProperty) &&
-                          controller->HasProperty(kHeightProperty) &&
-                          controller->HasProperty(kOffsetXProperty) &&
-                          controller->HasProperty(kOffsetYProperty);
+    const bool geometry = controller && window::Editable(*controller);
     EnableItem(m_hWnd, IDC_OFFSET_X_EDIT, geometry);
     EnableItem(m_hWnd, IDC_OFFSET_Y_EDIT, geometry);
     EnableItem(m_hWnd, IDC_OFFSET_X_SPIN, geometry);
@@ -225,24 +207,15 @@ void CPFCommandPage::RefreshAxis(bool horizontal) {
     ui::CSpinButtonCtrl& sizeSpin = horizontal ? m_widthSpin : m_heightSpin;
     ui::CSpinButtonCtrl& offsetSpin = horizontal ? m_offsetXSpin : m_offsetYSpin;
 
-    size = ReadWindow(horizontal ? kWidthProperty : kHeightProperty);
-    offset = ReadWindow(horizontal ? kOffsetXProperty : kOffsetYProperty);
     CAmbrelController* controller = ControllerOf(m_pModule);
-    const int32_t maximum =
-        controller ? (horizontal ? controller->GetMaxWidth() : controller->GetMaxHeight()) : 0;
-
-    if (Port() < 0 || maximum <= 0) {
-        sizeSpin.SetRange32(0, 0);
-        sizeSpin.SetPos32(0);
-        offsetSpin.SetRange32(0, 0);
-        offsetSpin.SetPos32(0);
-        return;
-    }
-    // The size spin only shrinks the window; a camera answering a negative size gets none.
-    sizeSpin.SetRange32(0, std::max(size, 0));
-    sizeSpin.SetPos32(size);
-    offsetSpin.SetRange32(0, Room(maximum, size));
-    offsetSpin.SetPos32(horizontal ? offset / kOffsetXStep : offset);
+    const window::Axis axis =
+        controller ? window::ReadAxis(*controller, horizontal) : window::Axis{};
+    size = axis.size;
+    offset = axis.offset;
+    sizeSpin.SetRange32(0, axis.sizeSpinMax);
+    sizeSpin.SetPos32(axis.sizeSpinPos);
+    offsetSpin.SetRange32(0, axis.offsetSpinMax);
+    offsetSpin.SetPos32(axis.offsetSpinPos);
 }
 
 void CPFCommandPage::ApplyOffset(int32_t value, int32_t limit, bool horizontal,
@@ -376,14 +349,10 @@ void CPFCommandPage::ChangeHostRegion(bool largest) {
     if (largest) {
         width = controller ? controller->GetMaxWidth() : 0;
         height = controller ? controller->GetMaxHeight() : 0;
-    } else {
-        width = ReadWindow(kWidthProperty);
-        height = ReadWindow(kHeightProperty);
-        const SettingInfo* decimation = FindSetting(controller, kIdDecimationY);
-        if (decimation && decimation->setting) {
-            const int32_t lines = decimation->setting->GetValue();
-            if (lines >= 1) height /= lines;
-        }
+    } else if (controller) {
+        const window::Region region = window::CameraRegion(*controller);
+        width = region.width;
+        height = region.height;
     }
     // The grabber takes unsigned sizes: a camera answering nonsense must not become a huge
     // region.

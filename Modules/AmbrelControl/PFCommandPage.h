@@ -6,6 +6,7 @@
 
 #include "BasPage.h"
 #include "EditEx.h"
+#include "WindowGeometry.h"
 #include "ui/Controls.h"
 #include "ui/Template.h"
 
@@ -34,7 +35,7 @@ public:
     // The command list's first row, standing for "no command".
     static constexpr const wchar_t* kNoCommandRow = L"      ";
     // The offset X spin counts in steps of this many pixels.
-    static constexpr int32_t kOffsetXStep = 32;
+    static constexpr int32_t kOffsetXStep = window::kOffsetXStep;
 
     CPFCommandPage(CAmbrelControlModule* module, ui::CWnd* parent);
 
@@ -77,7 +78,6 @@ private:
     int32_t ReadWindow(const char* property);
     void WriteWindow(const char* property, int32_t value);
     int32_t OffsetLimit(bool horizontal);
-    int32_t Port() const;
 
     ui::CComboBox m_commandList;
     CEditEx m_widthEdit;

@@ -8,32 +8,11 @@
 #include "AmbrelControlModule.h"
 #include "AmbrelController.h"
 #include "DialogTemplates.h"
+#include "PageRules.h"
 #include "RegisteredMessages.h"
 #include "SliderMapping.h"
 
 using namespace ui;
-
-namespace {
-
-// The page's copy of a controller entry, made as the Adjustment page makes its copies.
-std::unique_ptr<AdjustmentInfo> CopyForPage(const AdjustmentInfo& entry) {
-    auto copy = std::make_unique<AdjustmentInfo>();
-    copy->id = entry.id;
-    copy->name = entry.name;
-    copy->intMin = entry.intMin;
-    copy->intMax = entry.intMax;
-    copy->realMin = entry.realMin;
-    copy->realMax = entry.realMax;
-    copy->available = entry.available;
-    copy->autoCapable = entry.autoCapable;
-    copy->oneShotCapable = entry.oneShotCapable;
-    copy->isInteger = entry.isInteger;
-    copy->logScale = entry.logScale;
-    slider::ComputeStepsAndScale(*copy);
-    return copy;
-}
-
-}  // namespace
 
 CPFExposurePage::CPFExposurePage(CAmbrelControlModule* module, CWnd* parent)
     : CBasPage(IDD, module, parent) {}
@@ -101,7 +80,7 @@ void CPFExposurePage::RefreshExposurePage() {
     for (const AdjustmentInfo& entry : controller->m_adjustments) {
         if (entry.id != kIdExposureTime && entry.id != kIdFrameTime) continue;
         const bool exposure = entry.id == kIdExposureTime;
-        auto copy = CopyForPage(entry);
+        auto copy = pages::PageCopy(entry);
         const int minLabel = exposure ? IDC_EXPOSURE_MIN : IDC_FRAME_TIME_MIN;
         const int maxLabel = exposure ? IDC_EXPOSURE_MAX : IDC_FRAME_TIME_MAX;
         if (copy->isInteger != 0) {

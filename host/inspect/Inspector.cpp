@@ -1,0 +1,463 @@
+// What the plug-in's controller finds on each port of the camera library.
+#include "Inspector.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cwchar>
+#include <limits>
+#include <set>
+
+#include "AmbrelController.h"
+#include "CallMeter.h"
+#include "FeatureNeeds.h"
+#include "PageRules.h"
+#include "WindowGeometry.h"
+#include "pfConfig.h"
+#include "platform/Text.h"
+
+namespace inspect {
+namespace {
+
+constexpr const wchar_t* kSettingsPage = L"Settings";
+constexpr const wchar_t* kExposurePage = L"Exposure";
+constexpr const wchar_t* kImagePage = L"Image";
+constexpr const wchar_t* kAdjustmentPage = L"Adjustment";
+constexpr int kRestorePasses = 3;
+
+std::wstring Wide(const std::string& text) {
+    return plat::NarrowToWide(text);
+}
+
+std::wstring Number(double x) {
+    return plat::Format(L"%g", x);
+}
+
+// The property table as HasProperty scans it: names in order, null rows left out.
+struct Listing {
+    std::vector<std::string> names;
+    std::vector<int32_t> nullRows;
+    int32_t answered = 0;
+};
+
+Listing ListProperties(int32_t port) {
+    Listing listing;
+    listing.answered = pfGetNumProperties(port);
+    const int32_t count = std::min(listing.answered, CAmbrelController::kMaxProperties);
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t type = 0;
+        int32_t access = 0;
+        if (const char* name = pfGetPropertyInfo(port, i, &type, &access))
+            listing.names.emplace_back(name);
+        else
+            listing.nullRows.push_back(i);
+    }
+    return listing;
+}
+
+bool Lists(const Listing& listing, const char* name) {
+    return std::find(listing.names.begin(), listing.names.end(), name) != listing.names.end();
+}
+
+// Whether the thread's code page converts the text without the byte-for-character fallback.
+bool Converts(const std::string& text) {
+    std::mbstate_t state{};
+    const char* source = text.c_str();
+    return std::mbsrtowcs(nullptr, &source, 0, &state) != static_cast<std::size_t>(-1);
+}
+
+const wchar_t* PageOfSetting(int32_t id) {
+    if (pages::OnSettingsPage(id)) return kSettingsPage;
+    return id == kIdDecimationY ? kImagePage : kExposurePage;
+}
+
+std::optional<double> LinkMs(const CallTally& tally, int32_t baud) {
+    if (baud <= 0) return std::nullopt;
+    return LinkMilliseconds(tally, baud);
+}
+
+ActionCost Measured(std::string action, std::wstring what, int32_t baud) {
+    const CallTally tally = meter::Tally();
+    return ActionCost{std::move(action), std::move(what), tally.calls, LinkMs(tally, baud)};
+}
+
+void Warn(PortFact& port, std::string property, std::wstring text) {
+    port.warnings.push_back(WarningFact{std::move(property), std::move(text)});
+}
+
+std::string PropertyOf(int32_t entryId, features::Role role) {
+    const features::PropertyNeed* need = features::NeedOf(entryId, role);
+    return need ? need->property : std::string();
+}
+
+void CollectSettings(CAmbrelController& ctl, PortFact& port) {
+    for (const SettingInfo& info : ctl.m_settings) {
+        if (info.id == kIdPort) continue;
+        SettingFact fact{info.id,
+                         info.name,
+                         PageOfSetting(info.id),
+                         info.setting ? info.setting->GetValue() : 0,
+                         {}};
+        for (const SettingOption& option : info.options)
+            fact.options.push_back(OptionFact{option.value, option.label});
+        port.settings.push_back(std::move(fact));
+
+        const std::string property = PropertyOf(info.id, features::Role::Value);
+        const int32_t raw = pfGetCameraPropertyI(ctl.m_port, property.c_str());
+        if (raw < 0)
+            Warn(port, property,
+                 plat::Format(L"reads %d: shown as 0, the option with value 0", raw));
+    }
+}
+
+void CheckRealBounds(PortFact& port, const AdjustmentInfo& entry, const AdjustmentInfo& copy) {
+    const std::string lo = PropertyOf(entry.id, features::Role::Minimum);
+    const std::string hi = PropertyOf(entry.id, features::Role::Maximum);
+    for (const auto& [property, bound] :
+         {std::pair{lo, entry.realMin}, std::pair{hi, entry.realMax}}) {
+        if (std::isnan(bound))
+            Warn(port, property, L"reads nan: the slider takes the bound as 0");
+        else if (std::isinf(bound))
+            Warn(port, property,
+                 plat::Format(L"reads %s: the slider takes the bound at the 32-bit limit",
+                              bound > 0 ? L"inf" : L"-inf"));
+        else if (std::fabs(bound * copy.sliderScale) > std::numeric_limits<int32_t>::max())
+            Warn(port, property,
+                 plat::Format(L"reads %s: beyond 32 bits at slider scale %d; the slider stops "
+                              L"at the 32-bit limit",
+                              Number(bound), copy.sliderScale));
+    }
+    if (entry.realMin > entry.realMax)
+        Warn(port, lo,
+             plat::Format(L"%s is above %s: every value is clamped to the maximum",
+                          Number(entry.realMin), Wide(hi)));
+}
+
+void CheckIntBounds(PortFact& port, const AdjustmentInfo& entry, const AdjustmentInfo& copy) {
+    const std::string lo = PropertyOf(entry.id, features::Role::Minimum);
+    const std::string hi = PropertyOf(entry.id, features::Role::Maximum);
+    if (copy.intMax != entry.intMax)
+        Warn(port, hi,
+             plat::Format(L"reads %d: taken as 2147483647 (no upper limit)", entry.intMax));
+    if (copy.intMin > copy.intMax)
+        Warn(port, lo,
+             plat::Format(L"%d is above %s %d: every value is clamped to the maximum", copy.intMin,
+                          Wide(hi), copy.intMax));
+    else if (int64_t{copy.intMax} - copy.intMin > std::numeric_limits<int32_t>::max())
+        Warn(port, lo,
+             L"the range is wider than 32 bits: the slider covers the 2147483647 values "
+             L"around the current one");
+}
+
+void CollectAdjustments(CAmbrelController& ctl, PortFact& port) {
+    for (const AdjustmentInfo& entry : ctl.m_adjustments) {
+        const auto copy = pages::PageCopy(entry);
+        AdjustmentFact fact;
+        fact.id = entry.id;
+        fact.name = entry.name;
+        fact.page = pages::OnAdjustmentPage(entry.id) ? kAdjustmentPage : kExposurePage;
+        fact.integer = copy->isInteger != 0;
+        fact.smallStep = copy->smallStep;
+        fact.largeStep = copy->largeStep;
+        fact.sliderScale = copy->sliderScale;
+        const std::string property = PropertyOf(entry.id, features::Role::Value);
+        if (fact.integer) {
+            CheckIntBounds(port, entry, *copy);
+            int32_t value = 0;
+            ctl.GetAdjustmentInt(entry.id, value);
+            fact.minimum = copy->intMin;
+            fact.maximum = copy->intMax;
+            fact.value = value;
+            const int32_t shown =
+                std::clamp(value, std::min(copy->intMin, copy->intMax), copy->intMax);
+            if (shown != value)
+                Warn(port, property,
+                     plat::Format(L"reads %d, outside its range: the page shows %d", value, shown));
+            fact.slider = slider::IntSlider(*copy, shown);
+        } else {
+            CheckRealBounds(port, entry, *copy);
+            double value = 0.0;
+            ctl.GetAdjustmentReal(entry.id, value);
+            fact.minimum = copy->realMin;
+            fact.maximum = copy->realMax;
+            fact.value = value;
+            double shown = std::isnan(value) ? 0.0 : value;
+            if (shown < copy->realMin) shown = copy->realMin;
+            if (shown > copy->realMax) shown = copy->realMax;
+            if (!(shown == value))
+                Warn(port, property,
+                     plat::Format(L"reads %s: the page shows %s", Number(value), Number(shown)));
+            fact.slider = slider::RealSlider(*copy, shown);
+        }
+        port.adjustments.push_back(std::move(fact));
+    }
+}
+
+void CollectGeometry(CAmbrelController& ctl, PortFact& port) {
+    GeometryFact& g = port.geometry;
+    g.editable = window::Editable(ctl);
+    g.x = window::ReadAxis(ctl, true);
+    g.y = window::ReadAxis(ctl, false);
+    g.offsetXStep = window::kOffsetXStep;
+    for (const SettingInfo& info : ctl.m_settings) {
+        if (info.id != kIdDecimationY) continue;
+        g.decimation = true;
+        for (const SettingOption& option : info.options) g.decimationValues.push_back(option.value);
+        const std::string lo = PropertyOf(kIdDecimationY, features::Role::Minimum);
+        const std::string hi = PropertyOf(kIdDecimationY, features::Role::Maximum);
+        const int32_t min = pfGetCameraPropertyI(ctl.m_port, lo.c_str());
+        const int32_t max = pfGetCameraPropertyI(ctl.m_port, hi.c_str());
+        if (min > max)
+            Warn(port, lo,
+                 plat::Format(L"%d is above %s %d: the Decimation Y list is empty", min, Wide(hi),
+                              max));
+        else if (int64_t{max} - min + 1 > CAmbrelController::kMaxDecimationOptions)
+            Warn(port, hi,
+                 plat::Format(L"the range %d to %d is cut to its first %d values", min, max,
+                              CAmbrelController::kMaxDecimationOptions));
+        break;
+    }
+}
+
+void CollectMissingAndUnused(const Listing& listing, PortFact& port) {
+    std::set<std::string> known;
+    for (const features::PropertyNeed& need : features::PropertyNeeds()) {
+        known.insert(need.property);
+        if (need.parent && !Lists(listing, need.parent)) continue;
+        if (!Lists(listing, need.property))
+            port.missing.push_back(MissingFact{need.property, need.effect});
+    }
+    for (const std::string& name : listing.names)
+        if (!known.count(name)) port.unused.push_back(name);
+    for (int32_t row : listing.nullRows)
+        Warn(port, plat::WideToNarrow(plat::Format(L"row %d", row)),
+             L"the library answers no name for this row: the plug-in skips it");
+    if (listing.answered > CAmbrelController::kMaxProperties)
+        Warn(port, "property table",
+             plat::Format(L"%d rows: the plug-in scans only the first %d", listing.answered,
+                          CAmbrelController::kMaxProperties));
+}
+
+// Every listed property's value, read both ways: enough to tell a change and to put it back.
+struct Held {
+    int32_t asInt = 0;
+    float asReal = 0.0f;
+    friend bool operator==(const Held& a, const Held& b) {
+        return a.asInt == b.asInt &&
+               (a.asReal == b.asReal || (std::isnan(a.asReal) && std::isnan(b.asReal)));
+    }
+};
+
+std::map<std::string, Held> Snapshot(int32_t port, const Listing& listing) {
+    std::map<std::string, Held> values;
+    for (const std::string& name : listing.names)
+        values[name] = Held{pfGetCameraPropertyI(port, name.c_str()),
+                            pfGetCameraPropertyF(port, name.c_str())};
+    return values;
+}
+
+// Writes back what changed, in table order (sizes before offsets), until nothing differs.
+bool Restore(int32_t port, const Listing& listing, const std::map<std::string, Held>& before) {
+    for (int pass = 0; pass < kRestorePasses; ++pass) {
+        const std::map<std::string, Held> now = Snapshot(port, listing);
+        if (now == before) return true;
+        for (const std::string& name : listing.names) {
+            const Held& old = before.at(name);
+            if (now.at(name) == old) continue;
+            if (static_cast<float>(old.asInt) == old.asReal)
+                pfSetCameraPropertyI(port, name.c_str(), old.asInt);
+            else
+                pfSetCameraPropertyF(port, name.c_str(), old.asReal);
+        }
+    }
+    return Snapshot(port, listing) == before;
+}
+
+void NotMeasured(PortFact& port, const char* action, const wchar_t* why) {
+    Warn(port, "--actions", plat::Format(L"%s not measured: %s", Wide(action), why));
+}
+
+// An action writes only a value the camera reads back as it stands, so that what it changes
+// can be seen and put back.
+void MeasureChooseSetting(CAmbrelController& ctl, PortFact& port) {
+    for (const SettingInfo& info : ctl.m_settings) {
+        if (info.id == kIdPort || !pages::OnSettingsPage(info.id) || !info.setting) continue;
+        const std::string property = PropertyOf(info.id, features::Role::Value);
+        if (pfGetCameraPropertyI(ctl.m_port, property.c_str()) < 0) continue;
+        const int32_t id = info.id;
+        const std::wstring name = info.name;
+        const int32_t value = info.setting->GetValue();
+        meter::Reset();
+        ctl.SetSetting(id, value);
+        port.cost.actions.push_back(Measured("choose_setting", name, port.cost.baud));
+        return;
+    }
+    NotMeasured(port, "choose_setting", L"no setting on the Settings page reads a valid value");
+}
+
+// A slider moved to where it stands: the value its position gives, written and read back.
+bool MoveSlider(CAmbrelController& ctl, const AdjustmentInfo& copy) {
+    const int32_t id = copy.id;
+    if (copy.isInteger != 0) {
+        int32_t value = 0;
+        ctl.GetAdjustmentInt(id, value);
+        if (value < copy.intMin || value > copy.intMax) return false;
+        const int32_t target = slider::IntFromSlider(copy, slider::IntSlider(copy, value).position);
+        meter::Reset();
+        ctl.SetAdjustmentInt(id, target);
+        ctl.GetAdjustmentInt(id, value);
+        return true;
+    }
+    double value = 0.0;
+    ctl.GetAdjustmentReal(id, value);
+    if (!std::isfinite(value) || value < copy.realMin || value > copy.realMax) return false;
+    const double target = slider::RealFromSlider(copy, slider::RealSlider(copy, value).position);
+    meter::Reset();
+    ctl.SetAdjustmentReal(id, slider::ToSingle(target));
+    ctl.GetAdjustmentReal(id, value);
+    return true;
+}
+
+void MeasureMoveSlider(CAmbrelController& ctl, PortFact& port) {
+    for (const AdjustmentInfo& entry : ctl.m_adjustments) {
+        const auto copy = pages::PageCopy(entry);
+        if (!MoveSlider(ctl, *copy)) continue;
+        port.cost.actions.push_back(Measured("move_slider", copy->name, port.cost.baud));
+        return;
+    }
+    NotMeasured(port, "move_slider", L"no adjustment reads a value within its range");
+}
+
+// Apply on the Image page with the window and decimation as they stand and no command chosen,
+// the host grabbing into a capture region.
+void MeasureApply(CAmbrelController& ctl, PortFact& port) {
+    const int32_t width = port.geometry.x.size;
+    const int32_t height = port.geometry.y.size;
+    std::optional<int32_t> decimation;
+    for (const SettingInfo& info : ctl.m_settings) {
+        if (info.id != kIdDecimationY || !info.setting) continue;
+        const int32_t current = info.setting->GetValue();
+        for (const SettingOption& option : info.options)
+            if (option.value == current) decimation = current;
+        break;
+    }
+    meter::Reset();
+    window::Write(ctl, window::kWidthProperty, width);
+    window::Write(ctl, window::kHeightProperty, height);
+    if (decimation) ctl.SetSetting(kIdDecimationY, *decimation);
+    for (const SettingInfo& info : ctl.m_settings) {
+        if (info.id != kIdDecimationY || !info.setting) continue;
+        info.setting->GetValue();  // the page selects the decimation read back
+        break;
+    }
+    window::CameraRegion(ctl);
+    window::ReadAxis(ctl, true);
+    window::ReadAxis(ctl, false);
+    port.cost.actions.push_back(Measured("apply", kImagePage, port.cost.baud));
+}
+
+}  // namespace
+
+namespace {
+
+void InspectOpenPort(CAmbrelController& ctl, PortFact& port, bool actions) {
+    meter::Reset();
+    ctl.Refresh();
+    const CallTally refresh = meter::Tally();
+    port.cost.refreshCalls = refresh.calls;
+    port.cost.refreshLinkMs = LinkMs(refresh, port.cost.baud);
+
+    port.tabs = pages::TabsFor(ctl);
+    CollectSettings(ctl, port);
+    CollectAdjustments(ctl, port);
+    for (const CameraCommandInfo& command : ctl.m_cameraCommands)
+        port.commands.push_back(CommandFact{command.id, command.name});
+    CollectGeometry(ctl, port);
+    const Listing listing = ListProperties(ctl.m_port);
+    CollectMissingAndUnused(listing, port);
+
+    if (!actions) return;
+    const auto before = Snapshot(ctl.m_port, listing);
+    MeasureChooseSetting(ctl, port);
+    MeasureMoveSlider(ctl, port);
+    MeasureApply(ctl, port);
+    port.restored = Restore(ctl.m_port, listing, before);
+    if (!port.restored)
+        Warn(port, "camera", L"the actions changed values that could not be put back");
+}
+
+PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const InspectOptions& options) {
+    PortFact port;
+    port.index = index;
+    port.cost.counted = meter::Available();
+    if (options.baud) {
+        port.cost.baud = *options.baud;
+    } else if (const auto it = options.baudByPort.find(index); it != options.baudByPort.end()) {
+        port.cost.baud = it->second;
+    }
+    if (const char* description = pfGetPortInfo(index)) port.description = description;
+    if (portSetting) {
+        for (const SettingOption& option : portSetting->options) {
+            if (option.value != index) continue;
+            port.offered = true;
+            port.label = option.label;
+        }
+    }
+    if (!port.description) {
+        Warn(port, "port description",
+             L"the library answers none: the Port list offers no row for this port");
+    } else if (!Converts(*port.description)) {
+        Warn(port, "port description",
+             L"does not convert with this code page: bytes that do not convert are shown as "
+             L"the characters of the same number");
+    }
+
+    CAmbrelController ctl;
+    ctl.Refresh();
+    meter::Reset();
+    ctl.SetSetting(kIdPort, index);
+    port.cost.actions.push_back(Measured("open_port", port.label, port.cost.baud));
+    port.opened = ctl.m_port == index;
+    if (!port.opened) {
+        std::optional<std::string> message = meter::LastErrorMessage();
+        port.errorCode = meter::LastOpenResult();
+        if (!meter::Available()) {
+            // The controller keeps the answer to itself; ask the library once more.
+            port.errorCode = pfOpenPort(index, 0);
+            if (port.errorCode == 0) pfClosePort(index);
+            const char* text = pfGetErrorMsg(index);
+            message = text ? std::optional<std::string>(text) : std::nullopt;
+        }
+        if (message) port.errorMessage = Wide(*message);
+        port.tabs = pages::TabsFor(ctl);
+        return port;
+    }
+    InspectOpenPort(ctl, port, options.actions);
+    return port;
+}
+
+}  // namespace
+
+Report Inspect(const InspectOptions& options) {
+    Report report;
+    report.portCount = pfGetNumPort();
+    if (report.portCount > CAmbrelController::kMaxPorts)
+        report.warnings.push_back(WarningFact{
+            "port count", plat::Format(L"%d ports: the plug-in offers the first %d",
+                                       report.portCount, CAmbrelController::kMaxPorts)});
+    const int32_t count = std::min(report.portCount, CAmbrelController::kMaxPorts);
+
+    CAmbrelController lister;
+    lister.Refresh();
+    const SettingInfo* portSetting = nullptr;
+    for (const SettingInfo& info : lister.m_settings)
+        if (info.id == kIdPort) portSetting = &info;
+
+    for (int32_t i = 0; i < count; ++i) {
+        if (options.port && *options.port != i) continue;
+        report.ports.push_back(InspectPort(i, portSetting, options));
+    }
+    return report;
+}
+
+}  // namespace inspect

@@ -1,0 +1,123 @@
+// The inspector's report as one JSON document with stable keys.
+#include <nlohmann/json.hpp>
+
+#include "Report.h"
+#include "platform/Utf8.h"
+
+namespace inspect {
+namespace {
+
+using nlohmann::json;
+
+std::string U(const std::wstring& text) {
+    return plat::ToUtf8(text);
+}
+
+json Warnings(const std::vector<WarningFact>& warnings) {
+    json out = json::array();
+    for (const WarningFact& w : warnings)
+        out.push_back({{"property", w.property}, {"text", U(w.text)}});
+    return out;
+}
+
+json Axis(const window::Axis& a) {
+    return {{"size", a.size},
+            {"offset", a.offset},
+            {"maximum", a.maximum},
+            {"size_spin_max", a.sizeSpinMax},
+            {"offset_spin_max", a.offsetSpinMax}};
+}
+
+json OrNull(const std::optional<double>& x) {
+    return x ? json(*x) : json(nullptr);
+}
+
+json Port(const PortFact& p) {
+    json port = {{"index", p.index},
+                 {"description", p.description ? json(*p.description) : json(nullptr)},
+                 {"label", U(p.label)},
+                 {"offered", p.offered},
+                 {"opened", p.opened},
+                 {"error", p.opened ? json(nullptr)
+                                    : json{{"code", p.errorCode},
+                                           {"message", p.errorMessage ? json(U(*p.errorMessage))
+                                                                      : json(nullptr)}}}};
+    json tabs = json::array();
+    for (const std::wstring& t : p.tabs) tabs.push_back(U(t));
+    port["tabs"] = tabs;
+
+    json settings = json::array();
+    for (const SettingFact& s : p.settings) {
+        json options = json::array();
+        for (const OptionFact& o : s.options)
+            options.push_back({{"value", o.value}, {"label", U(o.label)}});
+        settings.push_back({{"id", s.id},
+                            {"name", U(s.name)},
+                            {"page", U(s.page)},
+                            {"value", s.value},
+                            {"options", options}});
+    }
+    port["settings"] = settings;
+
+    json adjustments = json::array();
+    for (const AdjustmentFact& a : p.adjustments) {
+        adjustments.push_back({{"id", a.id},
+                               {"name", U(a.name)},
+                               {"page", U(a.page)},
+                               {"type", a.integer ? "integer" : "real"},
+                               {"min", a.minimum},
+                               {"max", a.maximum},
+                               {"value", a.value},
+                               {"slider",
+                                {{"min", a.slider.rangeMin},
+                                 {"max", a.slider.rangeMax},
+                                 {"position", a.slider.position},
+                                 {"scale", a.sliderScale},
+                                 {"small_step", a.smallStep},
+                                 {"large_step", a.largeStep}}}});
+    }
+    port["adjustments"] = adjustments;
+
+    json commands = json::array();
+    for (const CommandFact& c : p.commands) commands.push_back({{"id", c.id}, {"name", U(c.name)}});
+    port["commands"] = commands;
+
+    const GeometryFact& g = p.geometry;
+    port["geometry"] = {{"editable", g.editable},
+                        {"x", Axis(g.x)},
+                        {"y", Axis(g.y)},
+                        {"offset_x_step", g.offsetXStep},
+                        {"decimation", g.decimation ? json(g.decimationValues) : json(nullptr)}};
+
+    json missing = json::array();
+    for (const MissingFact& m : p.missing)
+        missing.push_back({{"property", m.property}, {"effect", U(m.effect)}});
+    port["missing"] = missing;
+    port["unused"] = p.unused;
+    port["warnings"] = Warnings(p.warnings);
+
+    json actions = json::object();
+    for (const ActionCost& a : p.cost.actions)
+        actions[a.action] = {
+            {"what", U(a.what)}, {"calls", a.calls}, {"link_ms", OrNull(a.linkMs)}};
+    port["cost"] = {{"counted", p.cost.counted},
+                    {"baud", p.cost.baud > 0 ? json(p.cost.baud) : json(nullptr)},
+                    {"refresh_calls", p.opened ? json(p.cost.refreshCalls) : json(nullptr)},
+                    {"refresh_link_ms", OrNull(p.cost.refreshLinkMs)},
+                    {"actions", actions}};
+    port["restored"] = p.restored;
+    return port;
+}
+
+}  // namespace
+
+std::string ReportJson(const Report& report) {
+    json ports = json::array();
+    for (const PortFact& p : report.ports) ports.push_back(Port(p));
+    const json doc = {{"port_count", report.portCount},
+                      {"warnings", Warnings(report.warnings)},
+                      {"ports", ports}};
+    return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace inspect

@@ -1,0 +1,293 @@
+// The inspector's facts on the shipped camera models and on hostile ones: tabs, options,
+// missing properties and their effects, guarded answers, call counts, and --actions putting
+// every value back.
+#include <gtest/gtest.h>
+#include <sim/CameraSim.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
+
+#include "AmbrelController.h"
+#include "CallMeter.h"
+#include "CommandLine.h"
+#include "Inspector.h"
+#include "Report.h"
+#include "WindowGeometry.h"
+
+namespace {
+
+using inspect::PortFact;
+using inspect::Report;
+using Strings = std::vector<std::string>;
+using WStrings = std::vector<std::wstring>;
+
+std::string ModelPath(const std::string& name) {
+    if (name.find('/') != std::string::npos) return std::string(AMBREL_SOURCE_DIR "/") + name;
+    return std::string(AMBREL_SOURCE_DIR "/tests/inspect/") + name;
+}
+
+class Inspect : public ::testing::Test {
+protected:
+    void TearDown() override { pfsim::LoadDefaultModel(); }
+
+    // Loads the model as the command line does and inspects it.
+    static Report Run(const std::string& model, bool actions = false) {
+        inspect::CommandLine line;
+        line.cameraFile = ModelPath(model);
+        line.options.actions = actions;
+        std::string error;
+        EXPECT_TRUE(inspect::PrepareCamera(line, error)) << error;
+        return inspect::Inspect(line.options);
+    }
+    static Report Again(bool actions = false) {
+        inspect::InspectOptions options;
+        options.actions = actions;
+        return inspect::Inspect(options);
+    }
+};
+
+Strings MissingOf(const PortFact& port) {
+    Strings names;
+    for (const auto& m : port.missing) names.push_back(m.property);
+    return names;
+}
+
+std::set<std::string> WarnedOf(const PortFact& port) {
+    std::set<std::string> names;
+    for (const auto& w : port.warnings) names.insert(w.property);
+    return names;
+}
+
+const inspect::ActionCost* Action(const PortFact& port, const std::string& name) {
+    for (const auto& a : port.cost.actions)
+        if (a.action == name) return &a;
+    return nullptr;
+}
+
+TEST_F(Inspect, FullyEquippedCameraMissesNothing) {
+    const Report report = Run("sim/cameras/full.json");
+    ASSERT_EQ(report.ports.size(), 2u);
+    const PortFact& port = report.ports[0];
+    EXPECT_TRUE(port.opened);
+    EXPECT_EQ(port.label, L"CL port 0 (simulated)");
+    // Crosshairs are off in the model, so the Adjustment page has nothing to list.
+    EXPECT_EQ(port.tabs, (WStrings{L"Settings", L"Image", L"Exposure"}));
+    EXPECT_TRUE(port.missing.empty());
+    EXPECT_TRUE(port.unused.empty());
+    EXPECT_TRUE(port.warnings.empty());
+    ASSERT_EQ(port.settings.size(), 8u);
+    EXPECT_EQ(port.settings[0].name, L"Decimation Y");
+    EXPECT_EQ(port.settings[0].page, L"Image");
+    const auto& window = port.settings[1];
+    ASSERT_EQ(window.options.size(), 4u);
+    EXPECT_EQ(window.options[3].label, L"512x512");
+    EXPECT_EQ(window.options[3].value, 3);
+    EXPECT_EQ(port.commands.size(), 4u);
+    ASSERT_EQ(port.adjustments.size(), 2u);
+    const auto& exposure = port.adjustments[0];
+    EXPECT_EQ(exposure.page, L"Exposure");
+    EXPECT_EQ(exposure.sliderScale, 1000);
+    EXPECT_EQ(exposure.slider, (slider::SliderSetting{10, 1000000, 10000}));
+    EXPECT_TRUE(port.geometry.editable);
+    EXPECT_EQ(port.geometry.x.maximum, 1024);
+    EXPECT_EQ(port.geometry.decimationValues, (std::vector<int32_t>{1, 2, 3, 4}));
+}
+
+// The pinned counts of the controller tests: a Refresh of the camera with crosshairs on is 607
+// calls, a setting one write more.
+TEST_F(Inspect, CallCountsAreThePinnedOnes) {
+    pfsim::LoadDefaultModel();
+    ASSERT_TRUE(pfsim::SetProperty(0, "Crosshairs.Enable", 1));
+    const Report report = Again(true);
+    const PortFact& port = report.ports[0];
+    if (!port.cost.counted) GTEST_SKIP() << "this build does not count library calls";
+    EXPECT_EQ(port.tabs, (WStrings{L"Settings", L"Adjustment", L"Image", L"Exposure"}));
+    EXPECT_EQ(port.cost.refreshCalls, 607u);
+    ASSERT_NE(Action(port, "choose_setting"), nullptr);
+    EXPECT_EQ(Action(port, "choose_setting")->calls, 608u);
+    EXPECT_EQ(Action(port, "move_slider")->calls, 2u);
+    // Open: the port call and a Refresh, whose adjustments now include the crosshairs.
+    EXPECT_EQ(Action(port, "open_port")->calls, 1u + 607u);
+    // Apply: two size writes, the decimation as a setting, its read-back, the host's region
+    // (size and decimation) and both axes (size, offset, maximum).
+    EXPECT_EQ(Action(port, "apply")->calls, 2u + 608u + 1u + 3u + 6u);
+}
+
+// The counting layer sees the calls the library sees, and each property call's characters are
+// those of the simulated link delay: the logged arguments after the port, one separator between
+// them, the answer, two framing characters around each side.
+TEST_F(Inspect, CountingLayerAgreesWithTheLibrary) {
+    if (!inspect::meter::Available()) GTEST_SKIP() << "this build does not count library calls";
+    pfsim::LoadDefaultModel();
+    CAmbrelController ctl;
+    ctl.Refresh();
+    inspect::meter::Reset();
+    pfsim::ClearCallLog();
+    ctl.SetSetting(kIdPort, 0);
+    ctl.SetSetting(kIdWindow, 1);
+    ctl.SetAdjustmentReal(kIdExposureTime, 12.5);
+    window::ReadAxis(ctl, true);
+
+    std::vector<uint32_t> logged;
+    for (const pfsim::Call& call : pfsim::CallLog()) {
+        if (call.op == "pfGetNumPort" || call.op == "pfGetPortInfo" || call.op == "pfOpenPort" ||
+            call.op == "pfClosePort" || call.op == "pfGetErrorMsg")
+            continue;
+        size_t chars = 4 + call.result.size();
+        for (size_t i = 1; i < call.args.size(); ++i) chars += call.args[i].size() + (i > 1);
+        logged.push_back(static_cast<uint32_t>(chars));
+    }
+    const inspect::CallTally tally = inspect::meter::Tally();
+    EXPECT_EQ(tally.calls, pfsim::TotalCallCount());
+    EXPECT_EQ(tally.linkChars, logged);
+}
+
+TEST_F(Inspect, LinkTimeAtTheModelsBaudRate) {
+    const Report report = Run("window-only.json");
+    const PortFact& port = report.ports[0];
+    EXPECT_EQ(port.cost.baud, 9600);
+    ASSERT_TRUE(port.cost.refreshLinkMs.has_value());
+    EXPECT_GT(*port.cost.refreshLinkMs, 1000.0);
+    inspect::CallTally one;
+    one.linkChars = {18};  // reading "ExposureTime" answering "10"
+    EXPECT_DOUBLE_EQ(inspect::LinkMilliseconds(one, 9600), 18.75);
+}
+
+TEST_F(Inspect, MinimalCameraNamesEveryFeatureItCannotOffer) {
+    const Report report = Run("sim/cameras/minimal.json");
+    const PortFact& port = report.ports[0];
+    EXPECT_EQ(port.tabs, (WStrings{L"Settings", L"Image", L"Exposure"}));
+    EXPECT_EQ(MissingOf(port),
+              (Strings{"Window.Mode", "Correction.Mode", "Crosshairs.Enable", "DigitalGain",
+                       "Trigger.Source", "Trigger.CFR", "Trigger.Interleave", "FrameTime",
+                       "Decimation.Y", "StoreDefaults", "FactoryReset", "Reset", "Window.Max"}));
+    const auto cfr = std::find_if(port.missing.begin(), port.missing.end(),
+                                  [](const auto& m) { return m.property == "Trigger.CFR"; });
+    EXPECT_EQ(cfr->effect,
+              L"no Constant Frame Rate check box; the frame-time controls stay disabled");
+}
+
+TEST_F(Inspect, HostileCameras) {
+    EXPECT_TRUE(Run("no-ports.json").ports.empty());
+
+    const Report failing = Run("fails-to-open.json");
+    ASSERT_EQ(failing.ports.size(), 1u);
+    EXPECT_FALSE(failing.ports[0].opened);
+    EXPECT_EQ(failing.ports[0].errorCode, 5);
+    EXPECT_EQ(failing.ports[0].errorMessage, L"No camera answers on CL port 0");
+    EXPECT_EQ(failing.ports[0].tabs, (WStrings{L"Settings"}));
+
+    const PortFact window = Run("window-only.json").ports[0];
+    EXPECT_EQ(window.tabs, (WStrings{L"Settings", L"Image"}));
+    EXPECT_TRUE(window.geometry.editable);
+    EXPECT_FALSE(window.geometry.decimation);
+    const Strings missing = MissingOf(window);
+    EXPECT_NE(std::find(missing.begin(), missing.end(), "ExposureTime"), missing.end());
+    EXPECT_EQ(std::find(missing.begin(), missing.end(), "Window.W"), missing.end());
+}
+
+TEST_F(Inspect, EveryGuardedAnswerIsNamed) {
+    const Report report = Run("guarded.json");
+    ASSERT_EQ(report.ports.size(), 2u);
+    EXPECT_EQ(WarnedOf(report.ports[0]),
+              (std::set<std::string>{"port description", "row 0", "DigitalGain", "Crosshairs.X.Max",
+                                     "Crosshairs.Y.Min", "Crosshairs.Y", "Crosshairs.Value",
+                                     "Decimation.Y.Max", "ExposureTime", "FrameTime.Min",
+                                     "FrameTime.Max"}));
+    EXPECT_FALSE(report.ports[1].offered);
+    EXPECT_TRUE(WarnedOf(report.ports[1]).count("port description"));
+    EXPECT_EQ(report.ports[0].geometry.decimationValues.size(), 1024u);
+}
+
+std::map<std::string, std::optional<double>> Camera(int32_t port, const std::string& model) {
+    std::ifstream file(ModelPath(model));
+    const nlohmann::json json = nlohmann::json::parse(file);
+    std::map<std::string, std::optional<double>> values;
+    for (const auto& [name, camera] : json["cameras"].items()) {
+        for (const auto& row : camera["properties"]) {
+            if (!row.is_object()) continue;
+            const std::string property = row["name"];
+            values[property] = pfsim::GetProperty(port, property);
+            if (row.value("limits", false)) {
+                values[property + ".Min"] = pfsim::GetProperty(port, property + ".Min");
+                values[property + ".Max"] = pfsim::GetProperty(port, property + ".Max");
+            }
+        }
+    }
+    return values;
+}
+
+// The actions write the camera (a window mode resets the window, a slider rounds the value to
+// its position); afterwards every property holds what it held before.
+TEST_F(Inspect, ActionsLeaveTheCameraAsTheyFoundIt) {
+    for (const std::string model : {"sim/cameras/full.json", "guarded.json"}) {
+        SCOPED_TRACE(model);
+        Run(model);
+        pfsim::SetProperty(0, "Window.W", 512);
+        pfsim::SetProperty(0, "Window.X", 64);
+        pfsim::SetProperty(0, "ExposureTime", 10.0004);
+        const auto before = Camera(0, model);
+        const Report report = Again(true);
+        EXPECT_TRUE(report.ports[0].restored);
+        EXPECT_NE(Action(report.ports[0], "apply"), nullptr);
+        EXPECT_EQ(Camera(0, model), before);
+    }
+}
+
+TEST(InspectCommandLine, BadInputIsRefusedWithTheReason) {
+    const std::vector<std::pair<Strings, std::string>> cases = {
+        {{"--frobnicate"}, "unknown option: --frobnicate"},
+        {{"--port"}, "--port: missing value"},
+        {{"--port", "-1"}, "--port: not a port index (0 or more): -1"},
+        {{"--baud", "0"}, "--baud: not a positive baud rate: 0"},
+    };
+    for (const auto& [args, error] : cases) EXPECT_EQ(inspect::ParseCommandLine(args).error, error);
+    const auto parsed = inspect::ParseCommandLine({"--port", "1", "--actions", "--json"});
+    ASSERT_TRUE(parsed.line);
+    EXPECT_EQ(parsed.line->options.port, 1);
+    EXPECT_TRUE(parsed.line->options.actions && parsed.line->json);
+
+    inspect::CommandLine line;
+    line.cameraFile = ModelPath("no-such-model.json");
+    std::string reason;
+    EXPECT_FALSE(inspect::PrepareCamera(line, reason));
+    EXPECT_NE(reason.find("no-such-model.json"), std::string::npos);
+    pfsim::LoadDefaultModel();
+}
+
+#if !defined(_WIN32)
+// The program end to end: exit codes and the JSON document's keys.
+TEST(InspectProgram, ExitCodesAndJsonKeys) {
+    const std::string program = AMBREL_BINARY_DIR "/bin/ambrel-inspect";
+    const std::string out = ::testing::TempDir() + "inspect.json";
+    auto run = [&](const std::string& args) {
+        const int status = std::system((program + " " + args + " > " + out + " 2>&1").c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(run("--bogus"), 2);
+    EXPECT_EQ(run("--port 7"), 2);
+    ASSERT_EQ(run("--json --camera " + ModelPath("fails-to-open.json")), 0);
+    std::ifstream file(out);
+    const nlohmann::json doc = nlohmann::json::parse(file);
+    const nlohmann::json& port = doc["ports"][0];
+    for (const char* key :
+         {"index", "description", "opened", "error", "tabs", "settings", "adjustments", "commands",
+          "geometry", "missing", "unused", "warnings", "cost"})
+        EXPECT_TRUE(port.contains(key)) << key;
+    EXPECT_EQ(port["error"]["code"], 5);
+    EXPECT_TRUE(port["cost"].contains("refresh_calls"));
+}
+#endif
+
+}  // namespace
