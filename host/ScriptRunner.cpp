@@ -106,8 +106,9 @@ bool ScriptRunner::RunLine(std::string_view line, std::string* reason) {
             *reason = ArgumentCount(action, "dump");
             return false;
         }
-        m_out << StateDump::Capture(m_app) << '\n' << std::flush;
-        ok = true;
+        std::string dump;
+        ok = StateDump::Capture(m_app, &dump, reason);
+        if (ok) m_out << dump << '\n' << std::flush;
     } else {
         *reason = "unknown action: " + action;
         return false;

@@ -1,13 +1,13 @@
 // Reading the dialog through the framework's introspection, the camera through the simulated
-// library and the profile through the registry's text export, into one JSON line.
+// library and the profile through the registry's tree walk, into one JSON line.
 #include "StateDump.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <cwctype>
 #include <nlohmann/json.hpp>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "HostApplication.h"
@@ -23,6 +23,26 @@ namespace host {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// An object filled in order as `object[key] = value` would fill it (a repeated key keeps its
+// first place and takes the later value), in constant time per key: the ordered object's own
+// lookup is a linear search, which made large objects quadratic.
+class ObjectBuilder {
+public:
+    void Set(std::string key, Json value) {
+        auto& items = m_object.get_ref<Json::object_t&>();
+        const auto [at, added] = m_index.try_emplace(key, items.size());
+        if (added)
+            items.emplace_back(std::move(key), std::move(value));
+        else
+            items.begin()[static_cast<std::ptrdiff_t>(at->second)].second = std::move(value);
+    }
+    Json Take() { return std::move(m_object); }
+
+private:
+    Json m_object = Json::object();
+    std::unordered_map<std::string, size_t> m_index;
+};
 
 // A value the camera holds, as the trace writes it: integers exact, reals by their shortest text.
 Json CameraValue(double value) {
@@ -120,12 +140,12 @@ Json Camera(const SimCamera& camera) {
     const int32_t open = camera.OpenPort();
     c["port"] = open;
     const int32_t port = camera.CurrentPort();
-    Json values = Json::object();
+    ObjectBuilder values;
     for (const SimCamera::Property& property : camera.Properties(port)) {
         const auto value = camera.Get(port, property.name);
-        values[property.name] = value ? CameraValue(*value) : Json(nullptr);
+        values.Set(property.name, value ? CameraValue(*value) : Json(nullptr));
     }
-    c["properties"] = std::move(values);
+    c["properties"] = values.Take();
     return c;
 }
 
@@ -138,93 +158,43 @@ Json Host(const HostSetup& setup) {
     return h;
 }
 
-// The registry editor's text of the profile tree: "[HKEY_CURRENT_USER\path]" sections, then
-// `"name"="text"` (with \\ and \" escaped) and `"name"=dword:0000002a` lines.
-class RegTextReader {
-public:
-    RegTextReader(std::wstring_view text, std::wstring_view root) : m_t(text) {
-        m_prefix = L"HKEY_CURRENT_USER\\";
-        m_prefix.append(root);
-    }
-
-    Json Read() {
-        Json sections = Json::object();
-        Json* current = nullptr;
-        while (m_i < m_t.size()) {
-            const wchar_t c = m_t[m_i];
-            if (c == L'[') {
-                const size_t end = m_t.find_first_of(L"\r\n", m_i);
-                std::wstring_view line = m_t.substr(
-                    m_i, end == std::wstring_view::npos ? std::wstring_view::npos : end - m_i);
-                m_i += line.size();
-                while (!line.empty() && line.back() != L']') line.remove_suffix(1);
-                if (line.size() < 2) continue;
-                std::wstring_view path = line.substr(1, line.size() - 2);
-                if (path.substr(0, m_prefix.size()) != m_prefix) {
-                    current = nullptr;
-                    continue;
-                }
-                path.remove_prefix(m_prefix.size());
-                if (!path.empty() && path.front() == L'\\') path.remove_prefix(1);
-                current = &sections[plat::ToUtf8(path)];
-                *current = Json::object();
-            } else if ((c == L'"' || c == L'@') && current) {
-                std::wstring name;
-                if (c == L'@')
-                    ++m_i;
-                else
-                    name = Quoted();
-                if (m_i < m_t.size() && m_t[m_i] == L'=') ++m_i;
-                if (m_i < m_t.size() && m_t[m_i] == L'"') {
-                    (*current)[plat::ToUtf8(name)] = plat::ToUtf8(Quoted());
-                } else if (m_t.substr(m_i, 6) == L"dword:") {
-                    m_i += 6;
-                    uint32_t value = 0;
-                    while (m_i < m_t.size() && std::iswxdigit(m_t[m_i])) {
-                        const wchar_t h = m_t[m_i++];
-                        value = value * 16 + static_cast<uint32_t>(
-                                                 h <= L'9' ? h - L'0' : (h | 0x20) - L'a' + 10);
-                    }
-                    // The profile reads a DWORD as the int of the same bits.
-                    (*current)[plat::ToUtf8(name)] = static_cast<int32_t>(value);
-                }
-                SkipLine();
-            } else {
-                SkipLine();
+// The profile's sections below its root that hold values, by their path below it.
+bool Profile(const std::wstring& root, Json* profile, std::string* error) {
+    ObjectBuilder sections;
+    size_t rootLength = 0;
+    bool first = true;
+    const plat::reg::Status s = plat::reg::WalkTree(
+        root, [&](const std::wstring& path, const std::vector<plat::reg::Value>& values) {
+            if (first) rootLength = path.size();
+            first = false;
+            // Keys that only lead to others hold nothing a person set.
+            if (values.empty()) return plat::reg::kSuccess;
+            ObjectBuilder section;
+            for (const plat::reg::Value& value : values) {
+                // The profile reads a DWORD as the int of the same bits.
+                section.Set(plat::ToUtf8(value.name),
+                            value.type == plat::reg::ValueType::String
+                                ? Json(plat::ToUtf8(value.text))
+                                : Json(static_cast<int32_t>(value.dword)));
             }
-        }
-        // Keys that only lead to others hold nothing a person set.
-        Json withValues = Json::object();
-        for (auto& [section, values] : sections.items())
-            if (!values.empty()) withValues[section] = std::move(values);
-        return withValues;
+            std::wstring_view below(path);
+            below.remove_prefix(std::min(below.size(), rootLength));
+            if (!below.empty() && below.front() == L'\\') below.remove_prefix(1);
+            sections.Set(plat::ToUtf8(below), section.Take());
+            return plat::reg::kSuccess;
+        });
+    if (s != plat::reg::kSuccess && s != plat::reg::kFileNotFound) {
+        *error = "the profile cannot be read (registry error " + std::to_string(s) +
+                 (s == plat::reg::kStoreFailure ? ": the store failed or is corrupt)" : ")");
+        return false;
     }
-
-private:
-    std::wstring Quoted() {
-        std::wstring out;
-        ++m_i;  // the opening quote
-        while (m_i < m_t.size() && m_t[m_i] != L'"') {
-            if (m_t[m_i] == L'\\' && m_i + 1 < m_t.size()) ++m_i;
-            out.push_back(m_t[m_i++]);
-        }
-        if (m_i < m_t.size()) ++m_i;
-        return out;
-    }
-
-    void SkipLine() {
-        while (m_i < m_t.size() && m_t[m_i] != L'\n') ++m_i;
-        if (m_i < m_t.size()) ++m_i;
-    }
-
-    std::wstring_view m_t;
-    std::wstring m_prefix;
-    size_t m_i = 0;
-};
+    *profile = sections.Take();
+    return true;
+}
 
 }  // namespace
 
-std::string StateDump::Capture(HostApplication& app) {
+bool StateDump::Capture(HostApplication& app, std::string* text, std::string* error) {
     Json state;
     state["tabs"] = Tabs(app.Dialogs());
     Json pages;
@@ -233,9 +203,9 @@ std::string StateDump::Capture(HostApplication& app) {
     state["pages"] = std::move(pages);
     state["camera"] = Camera(app.Camera());
     state["host"] = Host(app.Setup());
-    state["profile"] =
-        RegTextReader(plat::reg::ExportRegText(app.ProfileRoot()), app.ProfileRoot()).Read();
-    return state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    if (!Profile(app.ProfileRoot(), &state["profile"], error)) return false;
+    *text = state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return true;
 }
 
 }  // namespace host

@@ -9,8 +9,9 @@ class HostApplication;
 
 class StateDump {
 public:
-    // Keys come in a fixed order, so two dumps of the same state are the same text.
-    static std::string Capture(HostApplication& app);
+    // Keys come in a fixed order, so two dumps of the same state are the same text. False, with
+    // the reason, when the profile cannot be read.
+    static bool Capture(HostApplication& app, std::string* text, std::string* error);
 };
 
 }  // namespace host

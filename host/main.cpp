@@ -14,6 +14,7 @@
 #include "PluginLoader.h"
 #include "ScriptRunner.h"
 #include "Trace.h"
+#include "platform/Registry.h"
 #include "platform/Utf8.h"
 #include "ui/Window.h"
 
@@ -28,6 +29,7 @@ std::string Usage() {
                "usage: ambrel-host [--plugin FILE] [--setup NAME] [--profile FILE] [--camera "
                "FILE]\n"
                "                   [--script FILE|-] [--trace] [--version]\n"
+               "       ambrel-host [--profile FILE] --export-profile FILE | --import-profile FILE\n"
                "  --plugin FILE   the plug-in library (default: " AMBREL_PLUGIN_FILE
                " beside ambrel-host)\n"
                "  --setup NAME    the setup the module belongs to (default: Default)\n"
@@ -42,6 +44,10 @@ std::string Usage() {
            "                  input is read, with a prompt when it is a terminal\n"
            "  --trace         print camera writes, port changes, host and debugger events\n"
            "  --version       print the version and exit\n"
+           "  --export-profile FILE  write the profile's whole tree to FILE as .reg text, and "
+           "exit\n"
+           "  --import-profile FILE  merge a .reg file into the profile (all or nothing), and "
+           "exit\n"
            "The plug-in's names go to standard error; standard output carries only the trace,\n"
            "camera values and state dumps.\n";
 }
@@ -54,6 +60,7 @@ struct Options {
     bool trace = false;
     bool help = false;
     bool version = false;
+    std::string exportProfile, importProfile;
 };
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
@@ -67,7 +74,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             hasValue = true;
         }
         const bool takesValue = arg == "--plugin" || arg == "--setup" || arg == "--profile" ||
-                                arg == "--camera" || arg == "--script";
+                                arg == "--camera" || arg == "--script" ||
+                                arg == "--export-profile" || arg == "--import-profile";
         if (takesValue && !hasValue) {
             if (i + 1 >= argc) {
                 *error = "option " + arg + " needs a value";
@@ -94,6 +102,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         } else if (arg == "--script") {
             options->script = value;
             options->scriptGiven = true;
+        } else if (arg == "--export-profile" || arg == "--import-profile") {
+            (arg == "--export-profile" ? options->exportProfile : options->importProfile) = value;
         } else if (arg == "--trace") {
             options->trace = true;
         } else if (arg == "--version") {
@@ -110,12 +120,32 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         *error = "a setup name cannot hold a backslash: " + plat::ToUtf8(options->host.setupName);
         return false;
     }
+    if (!options->exportProfile.empty() && !options->importProfile.empty()) {
+        *error = "--export-profile and --import-profile cannot be used together";
+        return false;
+    }
     if (options->host.pluginPath.empty())
         options->host.pluginPath =
             host::DefaultPluginPath(AMBREL_PLUGIN_FOLDER, AMBREL_PLUGIN_FILE);
     if (!options->profileGiven && !host::DefaultProfilePath(&options->host.profilePath, error))
         return false;
     return true;
+}
+
+// --export-profile and --import-profile: the profile's whole tree to or from a .reg file.
+int TransferProfile(const Options& options) {
+    const bool exporting = !options.exportProfile.empty();
+    const std::string& file = exporting ? options.exportProfile : options.importProfile;
+    std::string error;
+    if (!plat::reg::OpenStore(options.host.profilePath, &error)) {
+        std::cerr << "ambrel-host: cannot open the profile " << error << '\n';
+        return kExitBadInput;
+    }
+    if (exporting ? plat::reg::ExportRegFile(file, {}, &error)
+                  : plat::reg::ImportRegFile(file, &error))
+        return kExitOk;
+    std::cerr << "ambrel-host: " << file << ": " << error << '\n';
+    return kExitBadInput;
 }
 
 }  // namespace
@@ -136,6 +166,8 @@ int main(int argc, char** argv) {
         std::cout << "ambrel-host " AMBREL_VERSION "\n";
         return kExitOk;
     }
+    if (!options.exportProfile.empty() || !options.importProfile.empty())
+        return TransferProfile(options);
     std::ifstream scriptFile;
     if (options.scriptGiven && options.script != "-") {
         scriptFile.open(options.script, std::ios::binary);

@@ -283,7 +283,7 @@ HostRun HostTest::RunRaw(const std::vector<std::string>& args, const std::string
     std::istringstream lines(result.out);
     std::string line;
     while (std::getline(lines, line)) {
-        if (line.rfind('{', 0) != 0) continue;
+        if (line.rfind('{', 0) != 0 || !m_parseDumps) continue;
         result.dumps.push_back(nlohmann::ordered_json::parse(line, nullptr, false));
         EXPECT_FALSE(result.dumps.back().is_discarded()) << "not JSON: " << line;
     }

@@ -54,6 +54,10 @@ protected:
     static void ForgetStore(const std::string& store);
     static std::string Camera(const std::string& model);  // a model of sim/cameras
 
+    // Whether runs parse their dumps (the parse into ordered JSON is quadratic in an object's
+    // size).
+    bool m_parseDumps = true;
+
 private:
     std::filesystem::path m_dir;
     int m_runs = 0;

@@ -1,6 +1,8 @@
 // The state dump: its shape and key order, that equal states give equal text, and what it reads
 // from the camera, the host and the profile.
 #include <algorithm>
+#include <chrono>
+#include <fstream>
 #include <sstream>
 
 #include "HostRun.h"
@@ -100,6 +102,43 @@ TEST_F(DumpTest, CameraValuesReadAsWritten) {
     // Without a port open, port 0's camera; Window.X snaps to its grid of 32.
     EXPECT_EQ(run.Events(), "ExposureTime = 0.123\nWindow.X = 32\ndump\n");
     EXPECT_EQ(run.LastDump()["camera"]["properties"]["ExposureTime"].dump(), "0.123");
+}
+
+// A dump costs in proportion to what it shows: with 20,000 camera properties and as many profile
+// values, two dumps take less time than the run around them (each took about 26 s when it was
+// quadratic).
+TEST_F(DumpTest, LargeCameraAndProfileDumpInLinearTime) {
+    constexpr int kCount = 20000;
+    auto model = nlohmann::ordered_json::parse(std::ifstream(Camera("minimal.json")));
+    auto& properties = model["cameras"]["minimal"]["properties"];
+    std::string reg =
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Large]\n";
+    for (int i = 0; i < kCount; ++i) {
+        const std::string name = "P" + std::to_string(i);
+        properties.push_back(
+            {{"name", name}, {"type", "int"}, {"value", i}, {"min", 0}, {"max", i}});
+        reg += "\"" + name + "\"=dword:0000002a\n";
+    }
+    const std::string camera = (Dir() / "large.json").string();
+    const std::string profile = (Dir() / "large.reg").string();
+    std::ofstream(camera) << model.dump();
+    std::ofstream(profile) << reg;
+    ASSERT_EQ(RunRaw({"--profile", Profile(), "--import-profile", profile}).status, 0);
+
+    m_parseDumps = false;
+    HostRun run;
+    auto seconds = [&](const std::string& script) {
+        const auto start = std::chrono::steady_clock::now();
+        run = Run(script, {"--camera", camera}, false);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const double plain = seconds("");
+    const double dumped = seconds("dump\ndump\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_LT(dumped, 3 * plain) << "dumps " << dumped << " s, run alone " << plain << " s";
+    EXPECT_NE(run.out.find("\"P19999\":19999}},\"host\""), std::string::npos);
+    EXPECT_NE(run.out.find("\"Large\":{\"P0\":42,\"P1\":42,\"P10\":42"), std::string::npos);
 }
 
 TEST_F(DumpTest, WithoutTraceOnlyWhatTheScriptAsksIsPrinted) {

@@ -1,5 +1,7 @@
 // The chosen port kept in the profile: across a host reload, across two processes, per setup,
-// and after a script that stopped at a bad line.
+// and after a script that stopped at a bad line; the profile written to and read from a file.
+#include <fstream>
+
 #include "HostRun.h"
 
 namespace host_test {
@@ -48,6 +50,44 @@ TEST_F(PersistenceTest, PortIsSavedEvenWhenTheScriptStopsAtABadLine) {
     const HostRun next = Run("dump\n");
     ASSERT_EQ(next.status, 0) << next.err;
     EXPECT_EQ(next.LastDump()["camera"]["port"], 1);
+}
+
+TEST_F(PersistenceTest, ExportedProfileImportedIntoAFreshOneGivesTheSameDump) {
+    ASSERT_EQ(Run("select settings.16315 1\n", {"--setup", "Lab [2] \"x\" ; y"}).status, 0);
+    ASSERT_EQ(Run("select settings.16315 2\n").status, 0);
+    const HostRun before = Run("dump\n", {}, false);
+    ASSERT_EQ(before.status, 0) << before.err;
+    const std::string file = (Dir() / "profile.reg").string();
+    const HostRun exported = RunRaw({"--profile", Profile(), "--export-profile", file});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    ForgetProfile();
+    const HostRun imported = RunRaw({"--profile", Profile(), "--import-profile", file});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const HostRun after = Run("dump\n", {}, false);
+    ASSERT_EQ(after.status, 0) << after.err;
+    EXPECT_EQ(after.LastDump(), before.LastDump());
+    EXPECT_EQ(after.LastDump()["profile"].size(), 2u);
+}
+
+TEST_F(PersistenceTest, BadProfileFileChangesNothingAndNamesItsLine) {
+    ASSERT_EQ(Run("select settings.16315 2\n").status, 0);
+    const std::string file = (Dir() / "bad.reg").string();
+    std::ofstream(file, std::ios::binary)
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Setups\\Default\\Ambrel Control]\n"
+           "\"Port\"=dword:00000000\n"
+           "\"Other\"=hex:01\n";
+    const HostRun bad = RunRaw({"--profile", Profile(), "--import-profile", file});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("line 5:"), std::string::npos) << bad.err;
+    const std::string missing = (Dir() / "none.reg").string();
+    EXPECT_EQ(RunRaw({"--profile", Profile(), "--import-profile", missing}).status, 2);
+    EXPECT_EQ(
+        RunRaw({"--profile", Profile(), "--export-profile", file, "--import-profile", file}).status,
+        2);
+    const HostRun after = Run("dump\n", {}, false);
+    ASSERT_EQ(after.status, 0) << after.err;
+    EXPECT_EQ(after.LastDump()["profile"]["Setups\\Default\\Ambrel Control"]["Port"], 2);
 }
 
 }  // namespace

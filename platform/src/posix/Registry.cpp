@@ -406,6 +406,30 @@ Status OnKey(HKey key, bool write, Body body) {
     return txn.Commit();
 }
 
+// Collects one item per row of `sql`, with the key's id bound, through `row`.
+template <class Item, class Row>
+Status ListRows(HKey key, const char* sql, std::vector<Item>* items, Row row) {
+    if (!items) return kInvalidParameter;
+    items->clear();
+    return OnKey(key, false, [&](Store& store) {
+        Query q(store, sql);
+        q.Bind(1, key->id);
+        int rc;
+        while ((rc = q.Step()) == SQLITE_ROW) {
+            Item item;
+            if (Status s = row(q, &item); s != kSuccess) return s;
+            items->push_back(std::move(item));
+        }
+        return rc == SQLITE_DONE ? kSuccess : kStoreFailure;
+    });
+}
+
+bool ReadDword(const Query& q, int col, uint32_t* value) {
+    if (q.Type(col) != SQLITE_INTEGER || q.Int(col) < 0 || q.Int(col) > UINT32_MAX) return false;
+    *value = static_cast<uint32_t>(q.Int(col));
+    return true;
+}
+
 Status SetValue(HKey key, std::wstring_view name, ValueType type, std::wstring_view text,
                 uint32_t dword) {
     if (name.size() > kMaxValueNameChars) return kInvalidParameter;
@@ -491,40 +515,28 @@ Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars) {
 }
 
 Status EnumSubkeys(HKey key, std::vector<std::wstring>* names) {
-    if (!names) return kInvalidParameter;
-    names->clear();
-    return OnKey(key, false, [&](Store& store) {
-        Query q(store, "SELECT name FROM keys WHERE parent=?1 ORDER BY fold");
-        q.Bind(1, key->id);
-        int rc;
-        while ((rc = q.Step()) == SQLITE_ROW) names->push_back(q.Text(0));
-        return rc == SQLITE_DONE ? kSuccess : kStoreFailure;
-    });
+    return ListRows(key, "SELECT name FROM keys WHERE parent=?1 ORDER BY fold", names,
+                    [](const Query& q, std::wstring* name) {
+                        *name = q.Text(0);
+                        return kSuccess;
+                    });
 }
 
 Status EnumValues(HKey key, std::vector<Value>* values) {
-    if (!values) return kInvalidParameter;
-    values->clear();
-    return OnKey(key, false, [&](Store& store) {
-        Query q(store, "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY fold");
-        q.Bind(1, key->id);
-        int rc;
-        while ((rc = q.Step()) == SQLITE_ROW) {
-            Value value;
-            value.name = q.Text(0);
+    return ListRows(
+        key, "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY fold", values,
+        [](const Query& q, Value* value) {
+            value->name = q.Text(0);
             if (q.Int(1) == static_cast<int64_t>(ValueType::String) && q.Type(2) == SQLITE_TEXT) {
-                value.text = q.Text(2);
-            } else if (q.Int(1) == static_cast<int64_t>(ValueType::Dword) &&
-                       q.Type(2) == SQLITE_INTEGER && q.Int(2) >= 0 && q.Int(2) <= UINT32_MAX) {
-                value.type = ValueType::Dword;
-                value.dword = static_cast<uint32_t>(q.Int(2));
-            } else {
-                return kStoreFailure;  // not written by us
+                value->text = q.Text(2);
+                return kSuccess;
             }
-            values->push_back(std::move(value));
-        }
-        return rc == SQLITE_DONE ? kSuccess : kStoreFailure;
-    });
+            value->type = ValueType::Dword;
+            if (q.Int(1) == static_cast<int64_t>(ValueType::Dword) &&
+                ReadDword(q, 2, &value->dword))
+                return kSuccess;
+            return kStoreFailure;  // not written by us
+        });
 }
 
 Status DeleteTree(HKey key, std::wstring_view subkey) {
@@ -573,10 +585,7 @@ Status GetDwordValue(HKey key, std::wstring_view name, uint32_t* value) {
     if (!value) return kInvalidParameter;
     return GetValue(key, name, ValueType::Dword, [&](Query& q) {
         // Anything but a 32-bit number here was not written by us.
-        if (q.Type(1) != SQLITE_INTEGER || q.Int(1) < 0 || q.Int(1) > UINT32_MAX)
-            return kStoreFailure;
-        *value = static_cast<uint32_t>(q.Int(1));
-        return kSuccess;
+        return ReadDword(q, 1, value) ? kSuccess : kStoreFailure;
     });
 }
 
