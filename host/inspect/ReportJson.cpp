@@ -98,13 +98,15 @@ json Port(const PortFact& p) {
 
     json actions = json::object();
     for (const ActionCost& a : p.cost.actions)
-        actions[a.action] = {
-            {"what", U(a.what)}, {"calls", a.calls}, {"link_ms", OrNull(a.linkMs)}};
-    port["cost"] = {{"counted", p.cost.counted},
-                    {"baud", p.cost.baud > 0 ? json(p.cost.baud) : json(nullptr)},
-                    {"refresh_calls", p.opened ? json(p.cost.refreshCalls) : json(nullptr)},
-                    {"refresh_link_ms", OrNull(p.cost.refreshLinkMs)},
-                    {"actions", actions}};
+        actions[a.action] = {{"what", U(a.what)},
+                             {"calls", p.cost.counted ? json(a.calls) : json(nullptr)},
+                             {"link_ms", p.cost.counted ? OrNull(a.linkMs) : json(nullptr)}};
+    port["cost"] = {
+        {"counted", p.cost.counted},
+        {"baud", p.cost.baud > 0 ? json(p.cost.baud) : json(nullptr)},
+        {"refresh_calls", p.opened && p.cost.counted ? json(p.cost.refreshCalls) : json(nullptr)},
+        {"refresh_link_ms", OrNull(p.cost.refreshLinkMs)},
+        {"actions", actions}};
     port["restored"] = p.restored;
     return port;
 }

@@ -116,14 +116,14 @@ void Cost(Writer& w, const PortFact& p) {
     w.Line("cost", c.baud > 0 ? "at " + std::to_string(c.baud) + " baud" : "no baud rate known");
     if (p.opened)
         w.Item("refresh        " + std::to_string(c.refreshCalls) + " calls" + Ms(c.refreshLinkMs));
-    if (p.opened && c.actions.size() == 1)
-        w.Item("choose_setting, move_slider, apply: measured with --actions");
     for (const ActionCost& a : c.actions) {
         std::string name = a.action;
         name.resize(15, ' ');
         w.Item(name + std::to_string(a.calls) + " calls" + Ms(a.linkMs) +
                (a.what.empty() ? "" : " (" + U(a.what) + ")"));
     }
+    if (p.opened && c.actions.size() == 1)
+        w.Item("choose_setting, move_slider, apply: measured with --actions");
 }
 
 void Port(Writer& w, const PortFact& p) {
