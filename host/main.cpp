@@ -1,4 +1,6 @@
 // ambrel-host: loads the plug-in as the host application does and lets a person or a script use it.
+#include <sim/CameraSim.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -38,7 +40,8 @@ std::string Usage() {
            "  --script FILE   run the actions in FILE (- for standard input); without it, "
            "standard\n"
            "                  input is read, with a prompt when it is a terminal\n"
-           "  --trace         print camera writes, port changes, host and debugger events\n";
+           "  --trace         print camera writes, port changes, host and debugger events\n"
+           "  --check-camera FILE  check a camera model file and exit (2: its first error)\n";
 }
 
 struct Options {
@@ -48,6 +51,7 @@ struct Options {
     bool scriptGiven = false;
     bool trace = false;
     bool help = false;
+    std::string checkCamera;
 };
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
@@ -61,7 +65,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             hasValue = true;
         }
         const bool takesValue = arg == "--plugin" || arg == "--setup" || arg == "--profile" ||
-                                arg == "--camera" || arg == "--script";
+                                arg == "--camera" || arg == "--script" || arg == "--check-camera";
         if (takesValue && !hasValue) {
             if (i + 1 >= argc) {
                 *error = "option " + arg + " needs a value";
@@ -88,6 +92,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         } else if (arg == "--script") {
             options->script = value;
             options->scriptGiven = true;
+        } else if (arg == "--check-camera") {
+            options->checkCamera = value;
         } else if (arg == "--trace") {
             options->trace = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -122,6 +128,13 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << Usage();
+        return kExitOk;
+    }
+    if (!options.checkCamera.empty()) {
+        if (!pfsim::CheckModelFile(options.checkCamera, &error)) {
+            std::cerr << "ambrel-host: " << options.checkCamera << ": " << error << '\n';
+            return kExitBadInput;
+        }
         return kExitOk;
     }
     std::ifstream scriptFile;
