@@ -10,7 +10,7 @@ if [ "${1:-}" = windows ]; then
               nlohmann-json3-dev xvfb)
 else
     packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
-              libbenchmark-dev libsqlite3-dev nlohmann-json3-dev python3)
+              libbenchmark-dev libsqlite3-dev nlohmann-json3-dev python3 python3-jsonschema)
 fi
 
 missing=()
