@@ -9,32 +9,12 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "AmbrelController.h"
+#include "CallReplay.h"
 #include "pfConfig.h"
 
 namespace {
-
-// The built-in camera with its table padded to `names` rows. The padding comes first, so every
-// scan walks past it, as scans on a camera with a long table do.
-std::string PaddedModel(int64_t names) {
-    pfsim::LoadDefaultModel();
-    pfOpenPort(0, 0);
-    const int64_t base = pfGetNumProperties(0);
-    pfClosePort(0);
-    std::string json = pfsim::DefaultModelJson();
-    const std::string anchor = "\"properties\": [";
-    const size_t at = json.find(anchor);
-    if (at == std::string::npos) throw std::runtime_error("default model without properties");
-    std::string padding;
-    for (int64_t i = 0; i < names - base; ++i) {
-        padding += "{\"name\": \"Padding.Property" + std::to_string(i) +
-                   "\", \"type\": \"int\", \"value\": 0},";
-    }
-    json.insert(at + anchor.size(), padding);
-    return json;
-}
 
 // Puts the simulator back as the other benchmarks of the program expect it.
 struct SimGuard {
@@ -48,7 +28,7 @@ struct SimGuard {
 // The fully equipped camera (crosshairs on) with `names` rows, port 0 open, nothing logged.
 void Prepare(CAmbrelController& ctl, int64_t names) {
     std::string error;
-    if (!pfsim::LoadModelString(PaddedModel(names), &error)) throw std::runtime_error(error);
+    if (!pfsim::LoadModelString(bench::PaddedModel(names), &error)) throw std::runtime_error(error);
     pfsim::EnableDelays(false);
     pfsim::EnableCallLog(false);
     plat::SetDebugOutputNone();
@@ -79,6 +59,7 @@ void RunRefresh(benchmark::State& state, bool debugFile) {
     Prepare(ctl, state.range(0));
     std::unique_ptr<DebugFile> file;
     if (debugFile) file = std::make_unique<DebugFile>();
+    const uint64_t before = pfsim::TotalCallCount();
     for (auto _ : state) {
         ctl.Refresh();
         benchmark::DoNotOptimize(ctl.m_settings.data());
@@ -88,6 +69,9 @@ void RunRefresh(benchmark::State& state, bool debugFile) {
             state.ResumeTiming();
         }
     }
+    state.counters["calls"] =
+        benchmark::Counter(static_cast<double>(pfsim::TotalCallCount() - before),
+                           benchmark::Counter::kAvgIterations);
 }
 
 void BM_Refresh(benchmark::State& state) {
@@ -108,89 +92,36 @@ void BM_SetSetting(benchmark::State& state) {
     }
 }
 
-// One library call of a recorded Refresh, ready to be made again.
-struct Replay {
-    enum Op { NumPort, PortInfo, NumProperties, PropertyInfo, GetI, GetF } op;
-    int32_t port = 0;
-    int32_t index = 0;
-    std::string name;
-};
-
-std::vector<Replay> RecordRefresh(CAmbrelController& ctl) {
+// The library calls of one recorded Refresh, made again.
+bench::CallReplay RecordRefresh(CAmbrelController& ctl) {
     pfsim::EnableCallLog(true);
     pfsim::ClearCallLog();
     ctl.Refresh();
-    const std::vector<pfsim::Call> log = pfsim::CallLog();
+    bench::CallReplay calls(pfsim::CallLog());
     pfsim::EnableCallLog(false);
-    std::vector<Replay> calls;
-    for (const pfsim::Call& call : log) {
-        Replay r{};
-        if (call.op == "pfGetNumPort") {
-            r.op = Replay::NumPort;
-        } else if (call.op == "pfGetPortInfo") {
-            r.op = Replay::PortInfo;
-            r.index = std::stoi(call.args.at(0));
-        } else if (call.op == "pfGetNumProperties") {
-            r.op = Replay::NumProperties;
-            r.port = std::stoi(call.args.at(0));
-        } else if (call.op == "pfGetPropertyInfo") {
-            r.op = Replay::PropertyInfo;
-            r.port = std::stoi(call.args.at(0));
-            r.index = std::stoi(call.args.at(1));
-        } else if (call.op == "pfGetCameraPropertyI" || call.op == "pfGetCameraPropertyF") {
-            r.op = call.op == "pfGetCameraPropertyI" ? Replay::GetI : Replay::GetF;
-            r.port = std::stoi(call.args.at(0));
-            r.name = call.args.at(1);
-        } else {
-            throw std::runtime_error("Refresh made an unexpected call: " + call.op);
-        }
-        calls.push_back(std::move(r));
-    }
     return calls;
+}
+
+void WriteDebugName(const char* name) {
+    plat::OutputDebugNarrow(name);
 }
 
 void RunBareCalls(benchmark::State& state, bool debugFile) {
     SimGuard guard;
     CAmbrelController ctl;
     Prepare(ctl, state.range(0));
-    const std::vector<Replay> calls = RecordRefresh(ctl);
+    const bench::CallReplay calls = RecordRefresh(ctl);
     std::unique_ptr<DebugFile> file;
     if (debugFile) file = std::make_unique<DebugFile>();
     for (auto _ : state) {
-        for (const Replay& c : calls) {
-            switch (c.op) {
-                case Replay::NumPort:
-                    benchmark::DoNotOptimize(pfGetNumPort());
-                    break;
-                case Replay::PortInfo:
-                    benchmark::DoNotOptimize(pfGetPortInfo(c.index));
-                    break;
-                case Replay::NumProperties:
-                    benchmark::DoNotOptimize(pfGetNumProperties(c.port));
-                    break;
-                case Replay::PropertyInfo: {
-                    int32_t type = 0;
-                    int32_t access = 0;
-                    const char* name = pfGetPropertyInfo(c.port, c.index, &type, &access);
-                    benchmark::DoNotOptimize(name);
-                    if (debugFile) plat::OutputDebugNarrow(name);
-                    break;
-                }
-                case Replay::GetI:
-                    benchmark::DoNotOptimize(pfGetCameraPropertyI(c.port, c.name.c_str()));
-                    break;
-                case Replay::GetF:
-                    benchmark::DoNotOptimize(pfGetCameraPropertyF(c.port, c.name.c_str()));
-                    break;
-            }
-        }
+        calls.Run(debugFile ? WriteDebugName : nullptr);
         if (file) {
             state.PauseTiming();
             file->Empty();
             state.ResumeTiming();
         }
     }
-    state.counters["calls"] = static_cast<double>(calls.size());
+    state.counters["calls"] = static_cast<double>(calls.Calls());
 }
 
 void BM_RefreshBareCalls(benchmark::State& state) {

@@ -18,6 +18,7 @@
 #include "AmbrelController.h"
 #include "CDialogHost.h"
 #include "CSetup.h"
+#include "CallReplay.h"
 #include "DGrabModule.h"
 #include "PFASettingsPage.h"
 #include "pfConfig.h"
@@ -25,25 +26,6 @@
 #include "ui/Window.h"
 
 namespace {
-
-// The built-in camera with its table padded to `names` rows, the padding first so that every
-// property scan walks past it.
-std::string PaddedModel(int64_t names) {
-    pfsim::LoadDefaultModel();
-    pfOpenPort(0, 0);
-    const int64_t base = pfGetNumProperties(0);
-    pfClosePort(0);
-    std::string json = pfsim::DefaultModelJson();
-    const std::string anchor = "\"properties\": [";
-    const size_t at = json.find(anchor);
-    if (at == std::string::npos) throw std::runtime_error("default model without properties");
-    std::string padding;
-    for (int64_t i = 0; i < names - base; ++i)
-        padding += "{\"name\": \"Padding.Property" + std::to_string(i) +
-                   "\", \"type\": \"int\", \"value\": 0},";
-    json.insert(at + anchor.size(), padding);
-    return json;
-}
 
 class BenchSetup : public CSetup {
 public:
@@ -72,7 +54,8 @@ class AttachedModule {
 public:
     explicit AttachedModule(int64_t names) {
         std::string error;
-        if (!pfsim::LoadModelString(PaddedModel(names), &error)) throw std::runtime_error(error);
+        if (!pfsim::LoadModelString(bench::PaddedModel(names), &error))
+            throw std::runtime_error(error);
         pfsim::SetProperty(0, "Crosshairs.Enable", 1);
         pfsim::EnableDelays(false);
         pfsim::EnableCallLog(false);
@@ -142,127 +125,22 @@ void BM_UserAction(benchmark::State& state, const wchar_t* feature) {
         benchmark::Counter(static_cast<double>(calls), benchmark::Counter::kAvgIterations);
 }
 
-// One library call of a recorded action, ready to be made again.
-struct Replay {
-    enum Op {
-        NumPort,
-        PortInfo,
-        ErrorMsg,
-        Open,
-        Close,
-        NumProperties,
-        PropertyInfo,
-        GetI,
-        GetF,
-        GetInt,
-        SetI,
-        SetF
-    } op = NumPort;
-    int32_t port = 0;
-    int32_t index = 0;
-    std::string name;
-    double value = 0;
-};
-
-Replay::Op OpOf(const std::string& op) {
-    static const std::pair<const char*, Replay::Op> kOps[] = {
-        {"pfGetNumPort", Replay::NumPort},
-        {"pfGetPortInfo", Replay::PortInfo},
-        {"pfGetErrorMsg", Replay::ErrorMsg},
-        {"pfOpenPort", Replay::Open},
-        {"pfClosePort", Replay::Close},
-        {"pfGetNumProperties", Replay::NumProperties},
-        {"pfGetPropertyInfo", Replay::PropertyInfo},
-        {"pfGetCameraPropertyI", Replay::GetI},
-        {"pfGetCameraPropertyF", Replay::GetF},
-        {"pfGetCameraPropertyInt", Replay::GetInt},
-        {"pfSetCameraPropertyI", Replay::SetI},
-        {"pfSetCameraPropertyF", Replay::SetF},
-    };
-    for (const auto& [name, value] : kOps)
-        if (op == name) return value;
-    throw std::runtime_error("unexpected library call: " + op);
-}
-
-std::vector<Replay> RecordAction(AttachedModule& attached, const wchar_t* feature) {
+bench::CallReplay RecordAction(AttachedModule& attached, const wchar_t* feature) {
     attached.ShowOptions(feature);
     pfsim::EnableCallLog(true);
     pfsim::ClearCallLog();
     attached.ChooseOption(1);
-    const std::vector<pfsim::Call> log = pfsim::CallLog();
+    bench::CallReplay calls(pfsim::CallLog());
     pfsim::EnableCallLog(false);
-    std::vector<Replay> calls;
-    for (const pfsim::Call& call : log) {
-        Replay r;
-        r.op = OpOf(call.op);
-        if (call.op == "pfGetPortInfo" || call.op == "pfGetErrorMsg") {
-            r.index = std::stoi(call.args.at(0));
-        } else if (call.op != "pfGetNumPort") {
-            r.port = std::stoi(call.args.at(0));
-            if (call.op == "pfGetPropertyInfo" || call.op == "pfOpenPort")
-                r.index = std::stoi(call.args.at(1));
-            else if (call.args.size() > 1)
-                r.name = call.args.at(1);
-            if (call.args.size() > 2) r.value = std::stod(call.args.at(2));
-        }
-        calls.push_back(std::move(r));
-    }
     return calls;
-}
-
-void MakeCall(const Replay& c) {
-    int32_t type = 0;
-    int32_t access = 0;
-    int32_t out = 0;
-    switch (c.op) {
-        case Replay::NumPort:
-            benchmark::DoNotOptimize(pfGetNumPort());
-            break;
-        case Replay::PortInfo:
-            benchmark::DoNotOptimize(pfGetPortInfo(c.index));
-            break;
-        case Replay::ErrorMsg:
-            benchmark::DoNotOptimize(pfGetErrorMsg(c.index));
-            break;
-        case Replay::Open:
-            benchmark::DoNotOptimize(pfOpenPort(c.port, c.index));
-            break;
-        case Replay::Close:
-            benchmark::DoNotOptimize(pfClosePort(c.port));
-            break;
-        case Replay::NumProperties:
-            benchmark::DoNotOptimize(pfGetNumProperties(c.port));
-            break;
-        case Replay::PropertyInfo:
-            benchmark::DoNotOptimize(pfGetPropertyInfo(c.port, c.index, &type, &access));
-            break;
-        case Replay::GetI:
-            benchmark::DoNotOptimize(pfGetCameraPropertyI(c.port, c.name.c_str()));
-            break;
-        case Replay::GetF:
-            benchmark::DoNotOptimize(pfGetCameraPropertyF(c.port, c.name.c_str()));
-            break;
-        case Replay::GetInt:
-            benchmark::DoNotOptimize(pfGetCameraPropertyInt(c.port, c.name.c_str(), &out));
-            break;
-        case Replay::SetI:
-            benchmark::DoNotOptimize(
-                pfSetCameraPropertyI(c.port, c.name.c_str(), static_cast<int32_t>(c.value)));
-            break;
-        case Replay::SetF:
-            benchmark::DoNotOptimize(
-                pfSetCameraPropertyF(c.port, c.name.c_str(), static_cast<float>(c.value)));
-            break;
-    }
 }
 
 // The floor: the library calls of one action alone, made again as recorded.
 void BM_UserActionBareCalls(benchmark::State& state, const wchar_t* feature) {
     AttachedModule attached(state.range(0));
-    const std::vector<Replay> calls = RecordAction(attached, feature);
-    for (auto _ : state)
-        for (const Replay& c : calls) MakeCall(c);
-    state.counters["calls"] = static_cast<double>(calls.size());
+    const bench::CallReplay calls = RecordAction(attached, feature);
+    for (auto _ : state) calls.Run();
+    state.counters["calls"] = static_cast<double>(calls.Calls());
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // ambrel-host: loads the plug-in as the host application does and lets a person or a script use it.
+#include <sim/CameraSim.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -44,6 +46,7 @@ std::string Usage() {
            "                  input is read, with a prompt when it is a terminal\n"
            "  --trace         print camera writes, port changes, host and debugger events\n"
            "  --version       print the version and exit\n"
+           "  --check-camera FILE  check a camera model file and exit (2: its first error)\n"
            "  --export-profile FILE  write the profile's whole tree to FILE as .reg text, and "
            "exit\n"
            "  --import-profile FILE  merge a .reg file into the profile (all or nothing), and "
@@ -61,6 +64,7 @@ struct Options {
     bool help = false;
     bool version = false;
     std::string exportProfile, importProfile;
+    std::string checkCamera;
 };
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
@@ -75,7 +79,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         }
         const bool takesValue = arg == "--plugin" || arg == "--setup" || arg == "--profile" ||
                                 arg == "--camera" || arg == "--script" ||
-                                arg == "--export-profile" || arg == "--import-profile";
+                                arg == "--export-profile" || arg == "--import-profile" ||
+                                arg == "--check-camera";
         if (takesValue && !hasValue) {
             if (i + 1 >= argc) {
                 *error = "option " + arg + " needs a value";
@@ -104,6 +109,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->scriptGiven = true;
         } else if (arg == "--export-profile" || arg == "--import-profile") {
             (arg == "--export-profile" ? options->exportProfile : options->importProfile) = value;
+        } else if (arg == "--check-camera") {
+            options->checkCamera = value;
         } else if (arg == "--trace") {
             options->trace = true;
         } else if (arg == "--version") {
@@ -168,6 +175,13 @@ int main(int argc, char** argv) {
     }
     if (!options.exportProfile.empty() || !options.importProfile.empty())
         return TransferProfile(options);
+    if (!options.checkCamera.empty()) {
+        if (!pfsim::CheckModelFile(options.checkCamera, &error)) {
+            std::cerr << "ambrel-host: " << options.checkCamera << ": " << error << '\n';
+            return kExitBadInput;
+        }
+        return kExitOk;
+    }
     std::ifstream scriptFile;
     if (options.scriptGiven && options.script != "-") {
         scriptFile.open(options.script, std::ios::binary);

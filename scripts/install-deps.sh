@@ -20,7 +20,8 @@ dev)
               libgmock-dev:file:/usr/include/gmock/gmock.h
               libbenchmark-dev:file:/usr/include/benchmark/benchmark.h
               libsqlite3-dev:file:/usr/include/sqlite3.h
-              nlohmann-json3-dev:file:/usr/include/nlohmann/json.hpp) ;;
+              nlohmann-json3-dev:file:/usr/include/nlohmann/json.hpp
+              python3-jsonschema:file:/usr/lib/python3/dist-packages/jsonschema/__init__.py) ;;
 fuzz)
     packages=(cmake:cmd:cmake ninja-build:cmd:ninja clang:cmd:clang++
               libclang-rt-14-dev:file:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a

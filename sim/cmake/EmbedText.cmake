@@ -5,7 +5,7 @@ string(REGEX REPLACE "((0x..,){16})" "\\1\n    " bytes "${bytes}")
 get_filename_component(name "${INPUT}" NAME)
 file(WRITE "${OUTPUT}.tmp"
 "// Generated at build time from ${name}; edit that file instead.
-#include \"SimModel.h\"
+#include \"ModelFile.h\"
 
 namespace pfsim {
 namespace {

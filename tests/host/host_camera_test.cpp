@@ -1,4 +1,6 @@
 // Opening camera ports from the Settings page, with the traced port changes and the stored row.
+#include <fstream>
+
 #include "HostRun.h"
 
 namespace host_test {
@@ -61,6 +63,44 @@ TEST_F(CameraPortTest, CameraChangedBehindThePluginsBackShowsAfterARefresh) {
     EXPECT_TRUE(run.HasInOrder({"DigitalGain = 2"}));
     const auto& values = ControlOf(run.LastDump(), "settings", 16315);
     EXPECT_EQ(values["rows"][values["selected"].get<int>()][1], 2) << values;
+}
+
+TEST_F(CameraPortTest, ModelsWindowModesSetTheWindowSize) {
+    const std::string model = (Dir() / "large.json").string();
+    std::ofstream(model) << R"({"cameras": {"large": {"properties": [
+        {"name": "Window.Mode", "type": "int", "value": 0, "min": 0, "max": 3},
+        {"name": "Window.W", "type": "int", "value": 2048, "min": 1, "max": 2048},
+        {"name": "Window.H", "type": "int", "value": 2048, "min": 1, "max": 2048}],
+        "window_modes": [[2048, 2048], [2048, 1024], [2048, 512], [1024, 1024]]}},
+        "ports": [{"description": "P0", "camera": "large"}]})";
+    const HostRun run =
+        Run("camera set Window.Mode 1\ncamera get Window.H\ncamera set Window.Mode 0\n"
+            "camera get Window.W\ncamera get Window.H\n",
+            {"--camera", model});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.HasInOrder({"Window.H = 1024", "Window.W = 2048", "Window.H = 2048"}))
+        << run.Events();
+}
+
+TEST_F(CameraPortTest, CheckCameraExitsWithTheFirstError) {
+    EXPECT_EQ(RunRaw({"--check-camera", Camera("faulty.json")}).status, 0);
+    const std::string file = (Dir() / "bad.json").string();
+    const struct {
+        std::string model;
+        std::string error;
+    } cases[] = {
+        {R"({"ports": [], "ports": []})", "$.ports: duplicate key"},
+        {R"({"ports": [{"description": )" + std::string(50000, '[') + std::string(50000, ']') +
+             "}]}",
+         "$.ports[0].description[0][0]"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(file, std::ios::trunc) << c.model;
+        const HostRun run = RunRaw({"--check-camera", file});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.rfind("ambrel-host: " + file + ": " + c.error, 0), 0u) << run.err;
+        EXPECT_LT(run.err.size(), 600u);
+    }
 }
 
 }  // namespace

@@ -167,6 +167,41 @@ TEST_F(CorrectionsTest, StoreDefaultsResetAndFactoryReset) {
     EXPECT_EQ(Get("Trigger.Source"), 0);
 }
 
+TEST_F(CorrectionsTest, ModelGivesTheWindowModeSizes) {
+    LoadCamera(R"({"name": "Window.Mode", "type": "int", "value": 0, "min": 0, "max": 4},
+                  {"name": "Window.W", "type": "int", "value": 2048, "min": 1, "max": 2048},
+                  {"name": "Window.H", "type": "int", "value": 2048, "min": 1, "max": 2048})",
+               "", R"(, "window_modes": [[2048, 2048], [2048, 1024], [2048, 512], [1024, 1024]])");
+    ASSERT_EQ(pfOpenPort(0, 0), 0);
+    Set("Window.Mode", 1);
+    EXPECT_EQ(Get("Window.H"), 1024);
+    Set("Window.Mode", 0);
+    EXPECT_EQ(Get("Window.W"), 2048);
+    EXPECT_EQ(Get("Window.H"), 2048);
+    Set("Window.Mode", 3);
+    Set("Window.Mode", 4);  // a mode without a size keeps the window
+    EXPECT_EQ(Get("Window.W"), 1024);
+    EXPECT_EQ(Get("Window.H"), 1024);
+}
+
+TEST_F(CorrectionsTest, ModelGivesTheCommandRoles) {
+    LoadCamera(R"({"name": "Gain", "type": "int", "value": 0, "min": 0, "max": 9},
+                  {"name": "Save", "type": "int", "value": 0, "min": 0, "max": 1},
+                  {"name": "Load", "type": "int", "value": 0, "min": 0, "max": 1},
+                  {"name": "Reset", "type": "int", "value": 0, "min": 0, "max": 1})",
+               "", R"(, "commands": {"Save": "store_defaults", "Load": "reset"})");
+    ASSERT_EQ(pfOpenPort(0, 0), 0);
+    Set("Gain", 5);
+    Set("Save", 1);
+    Set("Gain", 7);
+    Set("Reset", 1);  // no longer a command: an ordinary value
+    EXPECT_EQ(Get("Reset"), 1);
+    EXPECT_EQ(Get("Gain"), 7);
+    Set("Load", 1);
+    EXPECT_EQ(Get("Gain"), 5);
+    EXPECT_EQ(Get("Save"), 0);
+}
+
 TEST_F(CorrectionsTest, EachPortHasItsOwnCamera) {
     ASSERT_EQ(pfOpenPort(1, 0), 0);
     Set("Trigger.Source", 2);

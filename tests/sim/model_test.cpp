@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 #endif
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -108,11 +109,19 @@ TEST_F(ModelTest, FullCameraListsEveryPropertyThePlugInUses) {
     EXPECT_EQ(width, 1024);
 }
 
-TEST_F(ModelTest, ShippedModelsLoad) {
-    for (const char* file : {"full.json", "minimal.json", "noports.json", "faulty.json"}) {
+TEST_F(ModelTest, EveryModelInTheCamerasFolderLoads) {
+    int models = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ModelPath(""))) {
+        const std::string file = entry.path().filename().string();
+        if (entry.path().extension() != ".json" || file.find(".schema.") != std::string::npos) {
+            continue;
+        }
+        ++models;
         std::string error;
-        EXPECT_TRUE(pfsim::LoadModelFile(ModelPath(file), &error)) << file << ": " << error;
+        EXPECT_TRUE(pfsim::CheckModelFile(entry.path().string(), &error)) << file << ": " << error;
+        EXPECT_TRUE(pfsim::LoadModelFile(entry.path().string(), &error)) << file << ": " << error;
     }
+    EXPECT_GE(models, 4);
     ASSERT_TRUE(pfsim::LoadModelFile(ModelPath("noports.json")));
     EXPECT_EQ(pfGetNumPort(), 0);
     EXPECT_EQ(pfOpenPort(0, 0), pfsim::kErrNoSuchPort);
@@ -194,6 +203,20 @@ TEST_F(ModelTest, InvalidModelsAreRejectedNamingThePath) {
         {CameraJson("3"), p + "[0]: expected a property object"},
         {CameraJson(R"({"name": "Window.X", "type": "real", "value": 1})"),
          p + "[0]: \"Window.X\" must be an int property"},
+        {CameraJson(R"({"name": "Reset", "type": "real", "value": 1})"),
+         p + "[0]: command \"Reset\" must be an int property"},
+        {CameraJson("", "", R"(, "window_modes": [[1024, 0]])"),
+         "$.cameras.c.window_modes[0][1]: must be at least 1"},
+        {CameraJson("", "", R"(, "window_modes": [[1024]])"),
+         "$.cameras.c.window_modes[0]: expected [width, height], got an array"},
+        {CameraJson("", "", R"(, "commands": {"Reset": "reset"})"),
+         "$.cameras.c.commands.Reset: the camera lists no such property"},
+        {CameraJson(R"({"name": "Go", "type": "int", "value": 0})", "",
+                    R"(, "commands": {"Go": 1})"),
+         "$.cameras.c.commands.Go: unknown command 1 (max_window"},
+        {R"({"ports": [], "cameras": {}, "ports": []})", "$.ports: duplicate key"},
+        {CameraJson(R"({"name": "A", "type": "int", "value": 1, "value": 2})"),
+         p + "[0].value: duplicate key"},
         {CameraJson(R"({"name": "Window.W", "type": "int", "value": 512, "max": 1024},
                        {"name": "Window.X", "type": "int", "value": 600, "max": 1024})"),
          p + "[1].value: Window.X 600 does not fit the sensor with the other window values "
@@ -203,6 +226,28 @@ TEST_F(ModelTest, InvalidModelsAreRejectedNamingThePath) {
         std::string error;
         EXPECT_FALSE(pfsim::LoadModelString(c.json, &error)) << c.json;
         EXPECT_EQ(error.rfind(c.error, 0), 0u) << "error: " << error << "\nexpected: " << c.error;
+    }
+}
+
+TEST_F(ModelTest, HostileModelsFailWithABoundedMessage) {
+    const std::string deep = std::string(50000, '[') + std::string(50000, ']');
+    const std::string longText(1 << 20, 'x');
+    const struct {
+        std::string json;
+        std::string error;
+    } cases[] = {
+        {R"({"ports": [{"description": )" + deep + "}]}",
+         "$.ports[0].description[0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0][0]"},
+        {R"({"ports": [{"description": null, "baud": ")" + longText + "\"}]}",
+         "$.ports[0].baud: expected a signed 32-bit integer, got \"xxxx"},
+        {"{\"" + longText + "\": 1}", "$.xxxx"},
+        {"{\"ports\": [\"" + longText, "$: not valid JSON"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(pfsim::LoadModelString(c.json, &error));
+        EXPECT_EQ(error.rfind(c.error, 0), 0u) << error.substr(0, 200);
+        EXPECT_LE(error.size(), 400u);
     }
 }
 

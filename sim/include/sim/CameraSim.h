@@ -41,6 +41,8 @@ inline constexpr int32_t kAccessReadWrite = 3;
 // `error` says what is wrong, with the JSON path of the offending element.
 PFSIM_API bool LoadModelFile(const std::string& path, std::string* error = nullptr);
 PFSIM_API bool LoadModelString(const std::string& json, std::string* error = nullptr);
+// Checks a model file as a load does, without loading it; false with `error` as above.
+PFSIM_API bool CheckModelFile(const std::string& path, std::string* error = nullptr);
 // The built-in fully equipped camera on two ports (also the model before any load).
 PFSIM_API void LoadDefaultModel();
 PFSIM_API std::string DefaultModelJson();

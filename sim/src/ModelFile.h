@@ -1,4 +1,4 @@
-// A whole model file: the ports of the simulated frame grabber and the camera on each.
+// A model file read and checked: the ports of the simulated frame grabber and the camera on each.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "CameraModel.h"
+#include "CameraTable.h"
 
 namespace pfsim {
 
@@ -27,6 +27,9 @@ struct PortSetup {
 struct SimModel {
     std::vector<PortSetup> ports;
 };
+
+// Error messages never grow past this, whatever the file holds.
+inline constexpr size_t kMaxErrorChars = 400;
 
 // The model in `json`, or null with `error` set to a message naming the JSON path at fault.
 std::shared_ptr<const SimModel> ParseModel(std::string_view json, std::string& error);
