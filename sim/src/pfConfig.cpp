@@ -132,7 +132,7 @@ struct Pending {
 
     void Run() const {
         Sleep(delay);
-        if (writeObserver) (*writeObserver)(port, name, sent, held);
+        if (writeObserver) (*writeObserver)(port, name, sent, held, code);
         if (portObserver) (*portObserver)(port, opened, code);
     }
 };
@@ -272,6 +272,7 @@ int32_t WriteCall(Op op, int32_t port, const char* name, double sent, std::strin
                 done.port = port;
                 done.name = name;
                 done.sent = sent;
+                done.code = answer;
                 p->camera.Held(name, done.held);
             }
         }
