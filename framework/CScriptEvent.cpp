@@ -23,6 +23,9 @@
 
 namespace {
 
+// How many more lines a stored script may miss than it holds before its count is not believed.
+constexpr size_t kSpareMissingLines = 64;
+
 // A name the setup hands out may be null; profile sections and messages take it as empty.
 const wchar_t* SetupName(CSetup* setup) {
     const wchar_t* name = setup ? setup->GetName() : nullptr;
@@ -139,15 +142,28 @@ void CScriptEvent::LoadScript() {
     const int count = app->GetProfileInt(section.c_str(), kLineCountEntry, -1);
     if (count == -1) return;
 
+    // A line that is not stored loads as empty text. The count is outside data: reading stops
+    // once the missing lines outnumber the stored ones by more than a few, so a hostile count
+    // costs no more than the section holds, and the missing run it stopped in is left off.
     m_lines.clear();
+    size_t stored = 0;
+    size_t missing = 0;
+    size_t upToLastStored = 0;
     for (int i = 0; i < count; ++i) {
         const std::wstring entry = plat::Format(kLineEntry, i);
         std::wstring line = app->GetProfileString(section.c_str(), entry.c_str(), L"");
-        // The count is outside data: stop at the first line that is not stored rather than trust
-        // it. An empty answer is a stored empty line only if a non-empty default does not show.
-        if (line.empty() && !app->GetProfileString(section.c_str(), entry.c_str(), L"-").empty())
-            break;
+        // An empty answer is a stored empty line only if a non-empty default does not show.
+        const bool isStored =
+            !line.empty() || app->GetProfileString(section.c_str(), entry.c_str(), L"-").empty();
+        if (!isStored && ++missing > stored + kSpareMissingLines) {
+            m_lines.resize(upToLastStored);
+            return;
+        }
         m_lines.push_back(std::move(line));
+        if (isStored) {
+            ++stored;
+            upToLastStored = m_lines.size();
+        }
     }
 }
 
@@ -198,7 +214,7 @@ bool CScriptEvent::Compile(std::wstring& errorText) {
     bool failed = false;
     i = 0;
     for (const std::wstring& line : m_lines) {
-        const bool built = parsed[i].resolved && BuildCommand(parsed[i]);
+        const bool built = BuildCommand(parsed[i]);
         if (!built && !failed) {
             failed = true;
             errorText = line;
@@ -236,9 +252,12 @@ bool CScriptEvent::ParseLine(const std::wstring& line, ParsedLine& parsed) const
 }
 
 bool CScriptEvent::BuildCommand(const ParsedLine& parsed) {
-    if (!parsed.info) return true;
-    CScriptCommand* command = parsed.info->CreateCommand();
-    if (!command) return false;
+    if (!parsed.info) return parsed.resolved;
+    // The command is made before its parameters count, so that a description that cannot make
+    // one says so even on a line whose parameters are bad too.
+    std::unique_ptr<CScriptCommand> made(parsed.info->CreateCommand());
+    if (!made || !parsed.resolved) return false;
+    CScriptCommand* command = made.release();
     AttachCommand(command, parsed.depth);
     std::vector<CCommandParam>& params = command->GetParams();
     params.reserve(parsed.params.size());

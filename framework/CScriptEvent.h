@@ -86,6 +86,7 @@ private:
     // A line resolved against the modules and variables but not yet built into a command.
     struct ParsedLine {
         CScriptCommandInfo* info = nullptr;  // none for a line without tokens
+                                             // or whose command is not found
         uint32_t depth = 0;
         std::vector<CCommandParam> params;
         bool resolved = false;

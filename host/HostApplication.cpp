@@ -14,6 +14,52 @@
 
 namespace host {
 
+namespace {
+
+// Why the profile refused a write, from the registry's answer.
+std::string RefusalReason(long status) {
+    const std::string code = " (error " + std::to_string(status) + ")";
+    switch (status) {
+        case plat::reg::kInvalidParameter:
+            return "the store cannot hold the name" + code;
+        case plat::reg::kAccessDenied:
+            return "access denied" + code;
+        case plat::reg::kStoreFailure:
+            return "the store could not be written" + code;
+        default:
+            return "error " + std::to_string(status);
+    }
+}
+
+// A deletion answered "missing" or "holds further sections" loses nothing; any other refusal
+// does.
+bool IsLoss(bool deletion, long status) {
+    return !deletion || (status != plat::reg::kFileNotFound && status != plat::reg::kAccessDenied);
+}
+
+// Opens the profile's store, making its folder first.
+bool OpenProfile(const std::string& path, std::string* error) {
+#if !defined(_WIN32)
+    // On Windows the store is a registry key named after the path, and no file is made.
+    std::error_code ec;
+    const std::filesystem::path profile(path);
+    if (profile.has_parent_path()) std::filesystem::create_directories(profile.parent_path(), ec);
+    if (ec) {
+        *error = "cannot create the profile's folder " + profile.parent_path().string() + ": " +
+                 ec.message();
+        return false;
+    }
+#endif
+    std::string why;
+    if (!plat::reg::OpenStore(path, &why)) {
+        *error = "cannot open the profile " + path + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 HostApplication::HostApplication(Trace& trace, std::ostream& banner)
     : m_trace(trace), m_banner(banner) {}
 
@@ -23,26 +69,18 @@ HostApplication::~HostApplication() {
 
 HostApplication::StartResult HostApplication::Start(const HostOptions& options,
                                                     std::string* error) {
-#if !defined(_WIN32)
-    // On Windows the store is a registry key named after the path, and no file is made.
-    std::error_code ec;
-    const std::filesystem::path profile(options.profilePath);
-    if (profile.has_parent_path()) std::filesystem::create_directories(profile.parent_path(), ec);
-    if (ec) {
-        *error = "cannot create the profile's folder " + profile.parent_path().string() + ": " +
-                 ec.message();
-        return StartResult::BadInput;
-    }
-#endif
-    std::string why;
-    if (!plat::reg::OpenStore(options.profilePath, &why)) {
-        *error = "cannot open the profile " + options.profilePath + ": " + why;
+    if (options.profilePath.empty()) {
+        plat::reg::UseMemoryStore();
+    } else if (!OpenProfile(options.profilePath, error)) {
         return StartResult::BadInput;
     }
     if (!m_camera.Load(options.cameraPath, error)) return StartResult::BadInput;
     // The application object exists before any plug-in is loaded, as in the real host.
     plat::AfxSetApp(this);
-    if (!m_plugin.Load(options.pluginPath, error)) return StartResult::BadInput;
+    if (options.linkedPlugin)
+        m_plugin.UseLinked(*options.linkedPlugin);
+    else if (!m_plugin.Load(options.pluginPath, error))
+        return StartResult::BadInput;
 
     m_banner << "plug-in: " << plat::ToUtf8(m_plugin.Name()) << '\n'
              << "file: " << plat::ToUtf8(m_plugin.FileName()) << '\n';
@@ -55,6 +93,8 @@ HostApplication::StartResult HostApplication::Start(const HostOptions& options,
     m_setupManager.m_setups.push_back(m_setup.get());
     m_setupManager.UpdateActiveSetup();
     m_dialogHost = std::make_unique<DialogHost>(m_trace);
+    ui::SetDataExchangeFailureHandler(
+        [this](const ui::DataExchangeFailure& failure) { m_trace.Message(failure.message); });
     return CreateModule(error) ? StartResult::Ok : StartResult::NoModule;
 }
 
@@ -88,6 +128,7 @@ bool HostApplication::Reload(std::string* error) {
 
 void HostApplication::Shutdown() {
     DestroyModule();
+    ui::SetDataExchangeFailureHandler(nullptr);
     m_dialogHost.reset();
     if (m_setup) {
         m_setupManager.m_setups.remove(m_setup.get());
@@ -103,7 +144,7 @@ bool HostApplication::WriteProfileInt(const wchar_t* section, const wchar_t* ent
     const bool written = plat::CWinApp::WriteProfileInt(section, entry, value);
     if (section && entry) {
         const std::wstring text = std::to_wstring(value);
-        m_trace.Profile(section, entry, &text);
+        TraceProfileWrite(section, entry, &text, written);
     }
     return written;
 }
@@ -113,9 +154,21 @@ bool HostApplication::WriteProfileString(const wchar_t* section, const wchar_t* 
     const bool written = plat::CWinApp::WriteProfileString(section, entry, value);
     if (section) {
         const std::wstring text = value ? value : L"";
-        m_trace.Profile(section, entry, value ? &text : nullptr);
+        TraceProfileWrite(section, entry, value ? &text : nullptr, written);
     }
     return written;
+}
+
+void HostApplication::TraceProfileWrite(const wchar_t* section, const wchar_t* entry,
+                                        const std::wstring* value, bool written) {
+    const long status = LastProfileStatus();
+    if (written || !IsLoss(!entry || !value, status)) {
+        m_trace.Profile(section, entry, value);
+        return;
+    }
+    ++m_lostProfileWrites;
+    const std::string reason = RefusalReason(status);
+    m_trace.Profile(section, entry, value, &reason);
 }
 
 }  // namespace host

@@ -24,6 +24,9 @@ struct HostOptions {
     std::string profilePath;  // the profile's registry store (on Windows, names a registry key)
     std::string cameraPath;   // a camera model file; empty for the built-in camera
     std::wstring setupName = L"Default";
+    // In-process tools: a plug-in linked into the program instead of pluginPath, and with an
+    // empty profilePath a fresh in-memory profile.
+    const PluginExports* linkedPlugin = nullptr;
 };
 
 class HostApplication : public plat::CWinApp {
@@ -45,11 +48,12 @@ public:
     // Destroys the module and creates and attaches a new one on the same profile.
     bool Reload(std::string* error);
 
-    // Every profile write is traced.
+    // Every profile write is traced, and one the profile refuses is counted.
     bool WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) override;
     bool WriteProfileString(const wchar_t* section, const wchar_t* entry,
                             const wchar_t* value) override;
 
+    int LostProfileWrites() const { return m_lostProfileWrites; }
     CModule* Module() const { return m_module; }
     HostSetup& Setup() { return *m_setup; }
     const HostSetup& Setup() const { return *m_setup; }
@@ -59,6 +63,8 @@ public:
 
 private:
     bool CreateModule(std::string* error);
+    void TraceProfileWrite(const wchar_t* section, const wchar_t* entry, const std::wstring* value,
+                           bool written);
     void DestroyModule();
 
     Trace& m_trace;
@@ -69,6 +75,7 @@ private:
     std::unique_ptr<HostSetup> m_setup;
     std::unique_ptr<DialogHost> m_dialogHost;
     CModule* m_module = nullptr;
+    int m_lostProfileWrites = 0;
 };
 
 }  // namespace host

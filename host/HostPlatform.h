@@ -15,6 +15,7 @@ namespace host {
 
 // Standard input, output and error carry bytes unchanged, so output has "\n" line ends and a
 // script reads the same on every platform (a terminal's input stays as the platform reads it).
+// One that was closed stays unusable, rather than a file the host opens later taking its place.
 void UseBinaryStandardStreams();
 bool StandardInputIsTerminal();
 // The next line of standard input; false at its end. While it waits, `pump` runs whenever

@@ -1,7 +1,10 @@
 // The host on POSIX systems: the profile under the user's configuration folder, the dynamic
 // loader, and no window system to read pictures from.
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,7 +20,17 @@ namespace host {
 const char* const kDefaultProfileHelp =
     "$XDG_CONFIG_HOME/ambrel/profile.db or ~/.config/ambrel/profile.db";
 
-void UseBinaryStandardStreams() {}
+void UseBinaryStandardStreams() {
+    // Read-only, so that writing to a closed output fails as it would have.
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int placeholder = open("/dev/null", O_RDONLY);
+        if (placeholder >= 0 && placeholder != fd) {
+            dup2(placeholder, fd);
+            close(placeholder);
+        }
+    }
+}
 
 bool StandardInputIsTerminal() {
     return isatty(STDIN_FILENO) != 0;

@@ -66,9 +66,16 @@ std::filesystem::path PluginLoader::ExecutableFolder() {
     return ExecutableFile().parent_path();
 }
 
+void PluginLoader::UseLinked(const PluginExports& exports) {
+    Unload();
+    m_getDLLName = exports.getDLLName;
+    m_getName = exports.getName;
+    m_getInfo = exports.getInfo;
+    m_initialize = exports.initialize;
+}
+
 void PluginLoader::Unload() {
-    if (!m_library) return;
-    CloseLibrary(m_library);
+    if (m_library) CloseLibrary(m_library);
     m_library = nullptr;
     m_getDLLName = m_getName = m_getInfo = nullptr;
     m_initialize = nullptr;

@@ -8,6 +8,14 @@ class CModule;
 
 namespace host {
 
+// The four entry points of a plug-in.
+struct PluginExports {
+    const wchar_t* (*getDLLName)() = nullptr;
+    const wchar_t* (*getName)() = nullptr;
+    const wchar_t* (*getInfo)() = nullptr;
+    CModule* (*initialize)() = nullptr;
+};
+
 class PluginLoader {
 public:
     PluginLoader() = default;
@@ -18,9 +26,11 @@ public:
     // Loads the library and finds GetDLLName, GetName, GetInfo and Initialize; on failure
     // nothing stays loaded and `error` says which file or export is missing.
     bool Load(const std::string& path, std::string* error);
+    // Takes a plug-in linked into the program itself (for in-process tools such as fuzzers).
+    void UseLinked(const PluginExports& exports);
     // Every module the library made must have been destroyed first: their code lives in it.
     void Unload();
-    bool IsLoaded() const { return m_library != nullptr; }
+    bool IsLoaded() const { return m_initialize != nullptr; }
     // Where the running program's file is, where the plug-in is looked for by default.
     static std::filesystem::path ExecutableFolder();
 

@@ -3,10 +3,15 @@
 
 #include <sim/CameraSim.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
 #include <istream>
 #include <ostream>
+#include <system_error>
 
 #include "CModule.h"
 #include "HostApplication.h"
@@ -25,6 +30,40 @@ namespace {
 
 constexpr long long kMaxWaitMs = 24LL * 60 * 60 * 1000;
 constexpr const char* kPrompt = "ambrel> ";
+// A script that never ends a line (a device, a binary file) must not take all memory.
+constexpr size_t kMaxLineBytes = 64 * 1024;
+// What of a bad line a message repeats.
+constexpr size_t kMaxReasonBytes = 200;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+enum class LineRead { Line, End, TooLong };
+
+// The next line; LF, CRLF and CR each end one. A read error throws from the stream buffer.
+LineRead ReadScriptLine(std::streambuf& in, std::string* line) {
+    using Traits = std::char_traits<char>;
+    line->clear();
+    for (int c = in.sbumpc();; c = in.sbumpc()) {
+        if (Traits::eq_int_type(c, Traits::eof()))
+            return line->empty() ? LineRead::End : LineRead::Line;
+        if (c == '\n') return LineRead::Line;
+        if (c == '\r') {
+            if (in.sgetc() == '\n') in.sbumpc();
+            return LineRead::Line;
+        }
+        if (line->size() == kMaxLineBytes) return LineRead::TooLong;
+        line->push_back(Traits::to_char_type(c));
+    }
+}
+
+// A reason cut short at a character boundary, saying how long it was.
+std::string Bounded(std::string reason) {
+    if (reason.size() <= kMaxReasonBytes) return reason;
+    const size_t whole = reason.size();
+    size_t cut = kMaxReasonBytes;
+    while (cut > 0 && (static_cast<unsigned char>(reason[cut]) & 0xC0) == 0x80) --cut;
+    reason.resize(cut);
+    return reason + "... (" + std::to_string(whole) + " bytes)";
+}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -57,13 +96,33 @@ std::string ArgumentCount(const std::string& action, const char* usage) {
 ScriptRunner::ScriptRunner(HostApplication& app, std::ostream& out) : m_app(app), m_out(out) {}
 
 bool ScriptRunner::Run(std::istream& in, std::string* error) {
+    std::streambuf* source = in.rdbuf();
     std::string line;
-    for (long long number = 1; std::getline(in, line); ++number) {
-        std::string reason;
-        if (!RunLine(line, &reason)) {
-            *error = "line " + std::to_string(number) + ": " + reason;
+    for (long long number = 1;; ++number) {
+        LineRead read = LineRead::End;
+        try {
+            read = source ? ReadScriptLine(*source, &line) : LineRead::End;
+        } catch (const std::system_error& e) {
+            *error = "cannot read the script: " + e.code().message();
             return false;
         }
+        if (read == LineRead::End) break;
+        if (read == LineRead::TooLong) {
+            *error = "line " + std::to_string(number) + ": longer than " +
+                     std::to_string(kMaxLineBytes) + " bytes";
+            return false;
+        }
+        if (number == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+        std::string reason;
+        if (!RunLine(line, &reason)) {
+            *error = "line " + std::to_string(number) + ": " + Bounded(std::move(reason));
+            return false;
+        }
+    }
+    // Standard input goes through the C library's stream, which keeps its read errors there.
+    if (source == std::cin.rdbuf() && std::ferror(stdin)) {
+        *error = std::string("cannot read the script: ") + std::strerror(errno);
+        return false;
     }
     return true;
 }
@@ -76,7 +135,8 @@ void ScriptRunner::RunInteractive(const std::function<bool(std::string*)>& nextL
         prompt << kPrompt << std::flush;
         if (!nextLine(&line)) break;
         std::string reason;
-        if (!RunLine(line, &reason)) errors << "line " << number << ": " << reason << std::endl;
+        if (!RunLine(line, &reason))
+            errors << "line " << number << ": " << Bounded(std::move(reason)) << std::endl;
     }
     prompt << '\n';
 }

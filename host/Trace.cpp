@@ -21,9 +21,8 @@ Trace::~Trace() {
 void Trace::Start() {
     if (m_on) return;
     m_on = true;
-    pfsim::SetWriteObserver([this](int32_t, const std::string& name, double sent, double held) {
-        CameraWrite(name, sent, held);
-    });
+    pfsim::SetWriteObserver([this](int32_t, const std::string& name, double sent, double held,
+                                   int32_t code) { CameraWrite(name, sent, held, code); });
     pfsim::SetPortObserver(
         [this](int32_t port, bool open, int32_t code) { CameraPort(port, open, code); });
     plat::SetDebugOutputCallback([this](std::wstring_view text) { Debug(text); });
@@ -37,8 +36,12 @@ void Trace::Stop() {
     plat::SetDebugOutputNone();
 }
 
-void Trace::CameraWrite(const std::string& name, double sent, double held) {
+void Trace::CameraWrite(const std::string& name, double sent, double held, int32_t code) {
     std::string line = "camera: " + name + " = " + FormatNumber(sent);
+    if (code != 0) {
+        Line(line + " failed " + std::to_string(code));
+        return;
+    }
     // Compared as written, so a real kept at single precision is no correction.
     const std::string read = FormatNumber(held);
     if (read != FormatNumber(sent)) line += " -> " + read;
@@ -67,21 +70,26 @@ void Trace::Dialog(bool added) {
     Line(added ? "host: dialog added" : "host: dialog removed");
 }
 
-void Trace::Profile(std::wstring_view section, const wchar_t* entry, const std::wstring* value) {
+void Trace::Profile(std::wstring_view section, const wchar_t* entry, const std::wstring* value,
+                    const std::string* failure) {
     std::string line = "host: profile " + plat::ToUtf8(section);
-    if (!entry) {
-        Line(line + " deleted");
-        return;
-    }
     // Appended piece by piece: GCC 12 at -O3 takes `" " + temporary` for an overlapping copy.
-    line.append(" ").append(plat::ToUtf8(entry));
-    line.append(value ? " = " : " deleted");
-    if (value) line.append(plat::ToUtf8(*value));
+    if (entry) line.append(" ").append(plat::ToUtf8(entry));
+    if (value && entry) {
+        line.append(" = ").append(plat::ToUtf8(*value));
+    } else {
+        line.append(" deleted");
+    }
+    if (failure) line.append(" failed: ").append(*failure);
     Line(line);
 }
 
 void Trace::Debug(std::wstring_view text) {
     Line("debug: " + plat::ToUtf8(text));
+}
+
+void Trace::Message(std::wstring_view text) {
+    Line("host: message " + plat::ToUtf8(text));
 }
 
 void Trace::Line(const std::string& text) {

@@ -25,14 +25,19 @@ public:
     void Stop();
     bool IsOn() const { return m_on; }
 
-    void CameraWrite(const std::string& name, double sent, double held);
+    // `code` is the camera's answer: a refused write (not 0) held nothing new.
+    void CameraWrite(const std::string& name, double sent, double held, int32_t code);
     void CameraPort(int32_t port, bool open, int32_t code);
     void Roi(const DGrabRegion& region);
     void Grabbing(bool on);
     void Dialog(bool added);
     // `value` is already in text; null for a deleted entry (or, with a null entry, section).
-    void Profile(std::wstring_view section, const wchar_t* entry, const std::wstring* value);
+    // `failure`, when given, is why the profile refused it.
+    void Profile(std::wstring_view section, const wchar_t* entry, const std::wstring* value,
+                 const std::string* failure = nullptr);
     void Debug(std::wstring_view text);
+    // A message the dialog framework reports to the user (a failed data exchange).
+    void Message(std::wstring_view text);
 
 private:
     void Line(const std::string& text);

@@ -1,7 +1,10 @@
 // ambrel-host: loads the plug-in as the host application does and lets a person or a script use it.
 #include <sim/CameraSim.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -25,6 +28,19 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitBadInput = 2;
+constexpr int kExitProfileLost = 3;
+constexpr int kExitOutputLost = 4;
+
+// Whatever the run printed has reached standard output; false, with a message, when it has not.
+bool OutputWritten() {
+    errno = 0;
+    const bool written =
+        static_cast<bool>(std::cout.flush()) && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!written)
+        std::cerr << "ambrel-host: cannot write standard output: "
+                  << (errno ? std::strerror(errno) : "write error") << '\n';
+    return written;
+}
 
 std::string Usage() {
     return std::string(
@@ -223,8 +239,13 @@ int main(int argc, char** argv) {
         }
         // The module is destroyed even after a bad line, so its port choice is saved.
         app.Shutdown();
+        if (const int lost = app.LostProfileWrites(); lost > 0) {
+            std::cerr << "ambrel-host: the profile refused " << lost
+                      << " write(s); what they stored is lost\n";
+            if (status == kExitOk) status = kExitProfileLost;
+        }
     }
     trace.Stop();
-    std::cout.flush();
+    if (!OutputWritten() && status == kExitOk) status = kExitOutputLost;
     return status;
 }

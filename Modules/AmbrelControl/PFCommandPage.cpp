@@ -263,9 +263,9 @@ void CPFCommandPage::OnOffsetEdit(bool horizontal) {
 void CPFCommandPage::CheckSize(bool horizontal) {
     int32_t& size = horizontal ? m_width : m_height;
     const int32_t previous = size;
-    // An edit that holds no number (the platform has reported it) leaves every member as it
-    // was; there is nothing to check or undo.
-    if (!UpdateData(true)) return;
+    // An edit that holds no number fails the read, which the data exchange reports; the members
+    // stay as they were and the check goes on with them.
+    UpdateData(true);
     int lower = 0;
     int upper = 0;
     (horizontal ? m_widthSpin : m_heightSpin).GetRange32(lower, upper);
@@ -278,9 +278,7 @@ void CPFCommandPage::CheckSize(bool horizontal) {
 }
 
 void CPFCommandPage::Apply() {
-    // The sizes are taken from the edits as they stand; if one holds no number, nothing is
-    // written rather than a size the user no longer sees.
-    if (!UpdateData(true)) return;
+    // The sizes as last read from the edits or set by the spins.
     WriteWindow(kWidthProperty, m_width);
     WriteWindow(kHeightProperty, m_height);
 

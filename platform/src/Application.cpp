@@ -9,7 +9,18 @@ namespace plat {
 
 namespace {
 std::atomic<CWinApp*> g_currentApp{nullptr};
+thread_local reg::Status t_lastProfileStatus = reg::kSuccess;
+
+// Keeps the answer for LastProfileStatus and tells whether it is a success.
+bool Succeeded(reg::Status status) {
+    t_lastProfileStatus = status;
+    return status == reg::kSuccess;
+}
 }  // namespace
+
+long CWinApp::LastProfileStatus() {
+    return t_lastProfileStatus;
+}
 
 CWinApp::CWinApp(std::wstring profileRoot) : m_profileRoot(std::move(profileRoot)) {}
 
@@ -49,29 +60,30 @@ std::wstring CWinApp::GetProfileString(const wchar_t* section, const wchar_t* en
 }
 
 bool CWinApp::WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) {
-    if (!section || !entry) return false;
+    if (!section || !entry) return Succeeded(reg::kInvalidParameter);
     reg::KeyGuard key;
-    if (reg::CreateKey(SectionPath(section), key.out()) != reg::kSuccess) return false;
-    return reg::SetDwordValue(key.get(), entry, static_cast<uint32_t>(value)) == reg::kSuccess;
+    if (!Succeeded(reg::CreateKey(SectionPath(section), key.out()))) return false;
+    return Succeeded(reg::SetDwordValue(key.get(), entry, static_cast<uint32_t>(value)));
 }
 
 bool CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry,
                                  const wchar_t* value) {
-    if (!section) return false;
+    if (!section) return Succeeded(reg::kInvalidParameter);
     if (!entry) {
         // As the platform's profile does: the section goes with its values, but a section that
         // holds further sections is left alone.
         reg::KeyGuard root;
-        if (reg::OpenKey(m_profileRoot, root.out()) != reg::kSuccess) return false;
-        return *section && reg::DeleteKey(root.get(), section) == reg::kSuccess;
+        if (!Succeeded(reg::OpenKey(m_profileRoot, root.out()))) return false;
+        if (!*section) return Succeeded(reg::kInvalidParameter);
+        return Succeeded(reg::DeleteKey(root.get(), section));
     }
     reg::KeyGuard key;
     if (!value) {
-        if (reg::OpenKey(SectionPath(section), key.out()) != reg::kSuccess) return false;
-        return reg::DeleteValue(key.get(), entry) == reg::kSuccess;
+        if (!Succeeded(reg::OpenKey(SectionPath(section), key.out()))) return false;
+        return Succeeded(reg::DeleteValue(key.get(), entry));
     }
-    if (reg::CreateKey(SectionPath(section), key.out()) != reg::kSuccess) return false;
-    return reg::SetStringValue(key.get(), entry, value) == reg::kSuccess;
+    if (!Succeeded(reg::CreateKey(SectionPath(section), key.out()))) return false;
+    return Succeeded(reg::SetStringValue(key.get(), entry, value));
 }
 
 CWinApp* AfxGetApp() {

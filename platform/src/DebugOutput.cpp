@@ -23,6 +23,9 @@ namespace {
 
 constexpr const char* kDebugLogVariable = "AMBREL_DEBUG_LOG";
 constexpr const char* kStderrSetting = "stderr";
+constexpr const char* kNoneSetting = "none";
+// Unset, lines go where the platform's own debugger service takes them (none on some).
+constexpr const char* kPlatformDefaultSetting = "debugger";
 
 using LineCallback = std::function<void(std::wstring_view)>;
 
@@ -97,7 +100,14 @@ struct EnvironmentSetting {
 namespace detail {
 
 bool ApplyDebugLogSetting(const char* value) {
-    if (!value || !*value) {
+    if (!value) {
+        if (auto debugger = DebuggerSink(kPlatformDefaultSetting))
+            SetDebugOutputCallback(std::move(debugger));
+        else
+            SetDebugOutputNone();
+        return true;
+    }
+    if (!*value || std::strcmp(value, kNoneSetting) == 0) {
         SetDebugOutputNone();
         return true;
     }

@@ -36,7 +36,7 @@ std::shared_ptr<const SimModel> Parse(const std::string& json, std::string* erro
 
 void Pending::Run() const {
     SleepFor(delay);
-    if (writeObserver) (*writeObserver)(port, name, sent, held);
+    if (writeObserver) (*writeObserver)(port, name, sent, held, code);
     if (portObserver) (*portObserver)(port, opened, code);
 }
 

@@ -63,6 +63,7 @@ int32_t WriteCall(Op op, int32_t port, const char* name, double sent, std::strin
                 done.port = port;
                 done.name = name;
                 done.sent = sent;
+                done.code = answer;
                 p->camera.Held(name, done.held);
             }
         }

@@ -97,7 +97,7 @@ TEST_F(ControllerAdjustments, RealWriteSendsTheNearestSingle) {
     OpenPort(ctl, 0);
     std::vector<double> sent;
     pfsim::SetWriteObserver(
-        [&](int32_t, const std::string&, double value, double) { sent.push_back(value); });
+        [&](int32_t, const std::string&, double value, double, int32_t) { sent.push_back(value); });
     EXPECT_TRUE(ctl.SetAdjustmentReal(kIdExposureTime, 12.3456789012345));
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], static_cast<double>(12.3456789012345f));

@@ -178,6 +178,15 @@ TEST_F(ScriptEventTest, UncreatableCommandCountsAsFailingInLineOrder) {
     EXPECT_EQ(Fired(), (Lines{L"X()", L"Y()"}));
 }
 
+TEST_F(ScriptEventTest, UncreatableCommandIsReportedEvenWhenItsParameterIsBadToo) {
+    plat::DebugCapture capture;
+    EXPECT_FALSE(CompileLines({L"Broken,NoSuchVariable"}));
+    // Once by AddLine's compile, once by Compile.
+    EXPECT_EQ(capture.Count(L"Keltaro 4 - Could not create the command : Module is NULL or ID < 0"),
+              2u);
+    EXPECT_EQ(capture.Count(L"Error on line : 'Broken,NoSuchVariable'"), 2u);
+}
+
 TEST_F(ScriptEventTest, StarLinesNestUnderTheNearestShallowerLine) {
     EXPECT_TRUE(CompileLines({L"X", L"*Y", L"**Z", L"*W"}));
     ASSERT_EQ(event.GetRootCommands().size(), 1u);
@@ -368,7 +377,19 @@ TEST_F(ScriptStoreTest, StoredLineCounts) {
     EXPECT_TRUE(event.GetLines().empty());
 }
 
-TEST_F(ScriptStoreTest, HostileLineCountStopsAtTheFirstMissingLine) {
+TEST_F(ScriptStoreTest, MissingLinesLoadAsEmptyAndTheNextSaveKeepsTheLinesAfterThem) {
+    App().WriteProfileInt(kSection, L"LineCount", 3);
+    App().WriteProfileString(kSection, L"0", L"X");
+    App().WriteProfileString(kSection, L"2", L"after the gap");
+    CScriptEvent event(L"Ev", L"", 1, &cam);
+    event.LoadScript();
+    EXPECT_EQ(event.GetLines(), (std::list<std::wstring>{L"X", L"", L"after the gap"}));
+    event.SaveScript();
+    EXPECT_EQ(App().GetProfileInt(kSection, L"LineCount", -1), 3);
+    EXPECT_EQ(App().GetProfileString(kSection, L"2", L""), L"after the gap");
+}
+
+TEST_F(ScriptStoreTest, HostileLineCountCostsNoMoreThanTheStoredLines) {
     App().WriteProfileInt(kSection, L"LineCount", INT_MAX);
     App().WriteProfileString(kSection, L"0", L"X");
     App().WriteProfileString(kSection, L"1", L"");
@@ -377,7 +398,7 @@ TEST_F(ScriptStoreTest, HostileLineCountStopsAtTheFirstMissingLine) {
     const auto start = std::chrono::steady_clock::now();
     event.LoadScript();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    EXPECT_EQ(event.GetLines(), (std::list<std::wstring>{L"X", L""}));
+    EXPECT_EQ(event.GetLines(), (std::list<std::wstring>{L"X", L"", L"", L"after the gap"}));
 }
 
 TEST_F(ScriptStoreTest, WithoutProfileNothingIsDeleted) {

@@ -72,22 +72,29 @@ TEST_F(HostPartsTest, TogglesFlipAndCountButTheHostsOwnChangesDoNot) {
               "host: grabbing on\nhost: grabbing off\n");
 }
 
-TEST_F(HostPartsTest, TraceShowsACorrectionOnlyWhenTheValueReadsDifferently) {
-    trace.CameraWrite("ExposureTime", 0.123, static_cast<double>(0.123f));
-    trace.CameraWrite("Window.X", 100, 96);
+TEST_F(HostPartsTest, TraceShowsACorrectionOnlyWhenTheValueReadsDifferentlyAndARefusalAsSuch) {
+    trace.CameraWrite("ExposureTime", 0.123, static_cast<double>(0.123f), 0);
+    trace.CameraWrite("Window.X", 100, 96, 0);
+    trace.CameraWrite("StoreDefaults", 1, 0, 103);
     trace.CameraPort(2, true, 5);
     const std::wstring port = L"2";
     trace.Profile(L"Setups\\Default\\Ambrel Control", L"Port", &port);
     trace.Profile(L"Setups\\Old", nullptr, nullptr);
+    const std::string why = "access denied (error 5)";
+    trace.Profile(L"Setups\\Old", L"Port", &port, &why);
+    trace.Message(L"Please enter an integer.");
     trace.Debug(L"Port is ====================== 2");
     trace.Stop();
     trace.Debug(L"not traced");
     EXPECT_EQ(out.str(),
               "camera: ExposureTime = 0.123\n"
               "camera: Window.X = 100 -> 96\n"
+              "camera: StoreDefaults = 1 failed 103\n"
               "camera: open 2 failed 5\n"
               "host: profile Setups\\Default\\Ambrel Control Port = 2\n"
               "host: profile Setups\\Old deleted\n"
+              "host: profile Setups\\Old Port = 2 failed: access denied (error 5)\n"
+              "host: message Please enter an integer.\n"
               "debug: Port is ====================== 2\n");
 }
 

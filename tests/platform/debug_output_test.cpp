@@ -159,8 +159,16 @@ TEST_F(DebugOutput, SettingNamesTheSink) {
     plat::OutputDebugText(L"to the file");
     EXPECT_EQ(FileLines(dir.File("env.log")), std::vector<std::string>{"to the file"});
     EXPECT_FALSE(plat::detail::ApplyDebugLogSetting(dir.File("missing/env.log").c_str()));
-    EXPECT_TRUE(plat::detail::ApplyDebugLogSetting(nullptr));
+    EXPECT_TRUE(plat::detail::ApplyDebugLogSetting("stderr"));
+    EXPECT_TRUE(plat::detail::ApplyDebugLogSetting("none"));
     EXPECT_FALSE(plat::DebugOutputEnabled());
+    // Unset: the system's debugger service where there is one.
+    EXPECT_TRUE(plat::detail::ApplyDebugLogSetting(nullptr));
+#if defined(_WIN32)
+    EXPECT_TRUE(plat::DebugOutputEnabled());
+#else
+    EXPECT_FALSE(plat::DebugOutputEnabled());
+#endif
 }
 
 #if defined(_WIN32)
@@ -201,19 +209,21 @@ private:
     void* m_view;
 };
 
-TEST_F(DebugOutput, DebuggerSettingWritesToTheSystemsDebugStrings) {
+TEST_F(DebugOutput, DebuggerSettingAndNoSettingWriteToTheSystemsDebugStrings) {
     DebugMonitor monitor;
     ASSERT_TRUE(monitor.ok());
-    ASSERT_TRUE(plat::detail::ApplyDebugLogSetting("debugger"));
-    EXPECT_TRUE(plat::DebugOutputEnabled());
-    DWORD pid = 0;
-    monitor.Ready();
-    plat::OutputDebugText(L"Port is ====================== 2\r\n");
-    EXPECT_EQ(monitor.Next(&pid), "Port is ====================== 2");
-    EXPECT_EQ(pid, GetCurrentProcessId());
-    monitor.Ready();
-    plat::OutputDebugNarrow("Window.Mode");
-    EXPECT_EQ(monitor.Next(&pid), "Window.Mode");
+    for (const char* setting : {"debugger", static_cast<const char*>(nullptr)}) {
+        ASSERT_TRUE(plat::detail::ApplyDebugLogSetting(setting));
+        EXPECT_TRUE(plat::DebugOutputEnabled());
+        DWORD pid = 0;
+        monitor.Ready();
+        plat::OutputDebugText(L"Port is ====================== 2\r\n");
+        EXPECT_EQ(monitor.Next(&pid), "Port is ====================== 2");
+        EXPECT_EQ(pid, GetCurrentProcessId());
+        monitor.Ready();
+        plat::OutputDebugNarrow("Window.Mode");
+        EXPECT_EQ(monitor.Next(&pid), "Window.Mode");
+    }
 }
 #endif
 

@@ -171,7 +171,7 @@ TEST_F(AdjustmentPageTest, HeldDecreaseStepsAtShrinkingIntervalsAndStopsAtTheMin
     ShowCrosshairs();
     Choose(L"Crosshairs Y");  // 100
     std::vector<std::pair<uint64_t, double>> writes;
-    pfsim::SetWriteObserver([&](int32_t, const std::string& name, double, double held) {
+    pfsim::SetWriteObserver([&](int32_t, const std::string& name, double, double held, int32_t) {
         if (name == "Crosshairs.Y") writes.emplace_back(ui::GetTickCount64(), held);
     });
     const uint64_t t0 = ui::GetTickCount64();

@@ -121,23 +121,29 @@ TEST_F(ImagePageTest, ApplyWritesSizesAndDecimationAndSetsTheHostRegion) {
     EXPECT_EQ(State(P::IDC_OFFSET_X_SPIN).rangeMax, 224);
 }
 
-TEST_F(ImagePageTest, ApplyWithAnEditHoldingNoNumberWritesNothing) {
+TEST_F(ImagePageTest, AnEmptiedSizeEditIsReportedAndApplyWritesTheSizesAsLastRead) {
     ShowImagePage();
+    std::vector<std::wstring> reported;
+    ui::SetDataExchangeFailureHandler(
+        [&](const ui::DataExchangeFailure& f) { reported.push_back(f.message); });
+    // At the spin's limit the old width comes back at once.
+    Paste(P::IDC_WIDTH_EDIT, L"");
+    EXPECT_EQ(Text(P::IDC_WIDTH_EDIT), L"1024");
+    // Below it the edit stays empty and the member keeps the width last read.
     Paste(P::IDC_WIDTH_EDIT, L"700");
-    Type(P::IDC_HEIGHT_EDIT, L"\b");
+    Type(P::IDC_HEIGHT_EDIT, L"300");
+    Paste(P::IDC_HEIGHT_EDIT, L"");
     EXPECT_EQ(Text(P::IDC_HEIGHT_EDIT), L"");
-    EXPECT_FALSE(ui::GetLastDataExchangeError().empty());
+    EXPECT_EQ(State(P::IDC_HEIGHT_SPIN).position, 300);
+    EXPECT_EQ(reported, (std::vector<std::wstring>(2, L"Please enter an integer.")));
+    ui::SetDataExchangeFailureHandler(nullptr);
 
     ChooseRow(P::IDC_COMMAND_LIST, L"Max ROI");
     ClickApply();
-    EXPECT_EQ(Writes(), Strings{});
-    EXPECT_EQ(setup.grabber.GetROICount(), 0u);
-    EXPECT_EQ(ui::GetFocus(), Item(P::IDC_HEIGHT_EDIT));
-
-    Type(P::IDC_HEIGHT_EDIT, L"300");
-    ClickApply();
     EXPECT_EQ(Writes(),
               (Strings{"Window.W=700", "Window.H=300", "Decimation.Y=1", "Window.Max=1"}));
+    EXPECT_GT(setup.grabber.GetROICount(), 0u);
+    EXPECT_EQ(Text(P::IDC_HEIGHT_EDIT), L"1024") << "Max ROI made the window whole again";
 }
 
 namespace {

@@ -91,21 +91,22 @@ TEST_F(CallLogTest, LogKeepsTheLatestCalls) {
     EXPECT_EQ(pfsim::TotalCallCount(), pfsim::kMaxLoggedCalls + 1);
 }
 
-TEST_F(CallLogTest, WriteObserverSeesSentAndHeldValues) {
-    std::vector<std::tuple<int32_t, std::string, double, double>> writes;
-    pfsim::SetWriteObserver([&](int32_t port, const std::string& name, double sent, double held) {
-        writes.emplace_back(port, name, sent, held);
-        pfGetCameraPropertyI(port, name.c_str());  // the lock is released: calling back is safe
-    });
+TEST_F(CallLogTest, WriteObserverSeesSentAndHeldValuesAndTheAnswer) {
+    using W = std::tuple<int32_t, std::string, double, double, int32_t>;
+    std::vector<W> writes;
+    pfsim::SetWriteObserver(
+        [&](int32_t port, const std::string& name, double sent, double held, int32_t code) {
+            writes.emplace_back(port, name, sent, held, code);
+            pfGetCameraPropertyI(port, name.c_str());  // the lock is released: calling back is safe
+        });
     pfSetCameraPropertyI(1, "Trigger.Source", 1);  // port closed: no camera saw it
     pfOpenPort(1, 0);
     pfSetCameraPropertyI(1, "Trigger.Source", 7);
     pfSetCameraPropertyF(1, "ExposureTime", 0.001f);
     pfSetCameraPropertyI(1, "Nope", 4);
-    using W = std::tuple<int32_t, std::string, double, double>;
-    EXPECT_EQ(writes, (std::vector<W>{{1, "Trigger.Source", 7, 2},
-                                      {1, "ExposureTime", double{0.001f}, double{0.01f}},
-                                      {1, "Nope", 4, 0}}));
+    EXPECT_EQ(writes, (std::vector<W>{{1, "Trigger.Source", 7, 2, 0},
+                                      {1, "ExposureTime", double{0.001f}, double{0.01f}, 0},
+                                      {1, "Nope", 4, 0, pfsim::kErrUnknownProperty}}));
     pfsim::SetWriteObserver({});
     pfSetCameraPropertyI(1, "Trigger.Source", 0);
     EXPECT_EQ(writes.size(), 3u);

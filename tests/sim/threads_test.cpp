@@ -13,7 +13,8 @@ TEST_F(ThreadsTest, ConcurrentCallsAreCountedAndKeepTheWindowConsistent) {
     constexpr int kCallers = 4;
     constexpr int kRounds = 300;
     std::atomic<int> writesSeen{0};
-    pfsim::SetWriteObserver([&](int32_t, const std::string&, double, double) { ++writesSeen; });
+    pfsim::SetWriteObserver(
+        [&](int32_t, const std::string&, double, double, int32_t) { ++writesSeen; });
     std::atomic<bool> done{false};
 
     std::vector<std::thread> callers;

@@ -94,6 +94,15 @@ TEST_F(Input, WhileAButtonIsHeldOnlyKeysAndItsReleaseGetThrough) {
     EXPECT_STREQ(Describe(Result::MouseHeld), L"mouse button is held down");
 }
 
+TEST_F(Input, AHeldButtonIsLetGoWhenItsWindowIsDestroyed) {
+    const HWND held =
+        CreateWindowEx(0, WC_BUTTON, L"", kVisibleChild, 0, 0, 10, 10, dlg->m_hWnd, 98);
+    ASSERT_EQ(PressButton(held), Result::Ok);
+    DestroyWindow(held);
+    EXPECT_EQ(SelectRow(Ctl(2), 1), Result::Ok);
+    EXPECT_EQ(ReleaseButton(held), Result::NoWindow);
+}
+
 TEST_F(Input, MessagesPostedByOneKeystrokeRunBeforeTheNext) {
     const UINT refresh = RegisterWindowMessage(L"AMBREL_TEST_INPUT_REFRESH");
     dlg->onMessage = [&](UINT message, WPARAM wParam, LPARAM) {

@@ -29,6 +29,9 @@ public:
                                     const wchar_t* value);
 
     const std::wstring& ProfileRoot() const { return m_profileRoot; }
+    // The registry's answer (plat::reg::Status) to the last profile write or deletion of this
+    // thread, so that a caller can tell why one failed; 0 after one that succeeded.
+    static long LastProfileStatus();
 
 private:
     std::wstring SectionPath(const wchar_t* section) const;

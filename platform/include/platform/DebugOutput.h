@@ -13,8 +13,9 @@ namespace detail {
 extern std::atomic<bool> g_debugOutputOn;
 void WriteDebugText(std::wstring_view line);
 void WriteDebugNarrow(const char* line);
-// Applies a value of AMBREL_DEBUG_LOG: null or empty for none, "stderr", or a file path.
-// False (and the sink unchanged) when the file cannot be opened.
+// Applies a value of AMBREL_DEBUG_LOG: null (unset) for the platform's default, empty or "none"
+// for none, "stderr", "debugger", or a file path. False (and the sink unchanged) when the file
+// cannot be opened.
 bool ApplyDebugLogSetting(const char* value);
 }  // namespace detail
 
@@ -36,8 +37,9 @@ inline void OutputDebugNarrow(const char* line) {
 }
 
 // Where lines go. The process starts with the sink named by the environment variable
-// AMBREL_DEBUG_LOG ("stderr", or a file path to append to; on Windows also "debugger", the
-// system's debug-string service); unset, lines go nowhere.
+// AMBREL_DEBUG_LOG ("stderr", a file path to append to, "none" or empty for nowhere; on Windows
+// also "debugger", the system's debug-string service). Unset, lines go to that service on
+// Windows, and nowhere elsewhere.
 void SetDebugOutputNone();
 void SetDebugOutputStderr();
 // Appends one UTF-8 line per call, written through at once.

@@ -83,9 +83,10 @@ PFSIM_API uint64_t TotalCallCount();
 // Observers run on the calling thread after the call has released the library's lock, so they
 // may call the library; calls from several threads may report out of order.
 // Observes every property write that reaches a camera (port open, name not null): name, value
-// sent, value now held (0 when the camera does not list the name).
-using WriteObserver =
-    std::function<void(int32_t port, const std::string& name, double sent, double held)>;
+// sent, value now held (0 when the camera does not list the name), and the code answered (0 when
+// the camera took the write).
+using WriteObserver = std::function<void(int32_t port, const std::string& name, double sent,
+                                         double held, int32_t code)>;
 PFSIM_API void SetWriteObserver(WriteObserver observer);
 // Observes every pfOpenPort (port, true, the code answered) and every pfClosePort that closes
 // an open port (port, false, 0).

@@ -1,0 +1,108 @@
+// Failures the host must not hide: scripts it cannot read or that never end a line, line ends of
+// every platform, writes the camera or the profile refused, output that cannot be written, and a
+// button held down when its window goes.
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "HostRun.h"
+
+namespace host_test {
+namespace {
+
+using FailureTest = HostTest;
+
+TEST_F(FailureTest, EveryLineEndAndAByteOrderMarkReadAsThePlatformsEditorsWriteThem) {
+    for (const std::string end : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(end));
+        const HostRun run =
+            Run("\xEF\xBB\xBF"
+                "camera get Window.Mode" +
+                end + "# note" + end + "camera get Window.X" + end + "bogus" + end);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, "ambrel-host: line 4: unknown action: bogus\n");
+        EXPECT_TRUE(run.HasInOrder({"Window.Mode = 0", "Window.X = 0"}));
+    }
+}
+
+TEST_F(FailureTest, AScriptThatCannotBeReadOrNeverEndsALineIsBadInput) {
+    const HostRun folder = Run("", {"--script", Dir().string()});
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_NE(folder.err.find("cannot read the script"), std::string::npos) << folder.err;
+
+    const HostRun endless = Run(std::string(70000, 'x') + "\ncamera get Window.Mode\n");
+    EXPECT_EQ(endless.status, 2);
+    EXPECT_EQ(endless.err, "ambrel-host: line 1: longer than 65536 bytes\n");
+    EXPECT_EQ(endless.Count("Window.Mode = 0"), 0);
+}
+
+TEST_F(FailureTest, ABadLineIsQuotedOnlyInPart) {
+    const HostRun run = Run("tab " + std::string(60000, 'y') + "\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_LT(run.err.size(), 300u);
+    EXPECT_NE(run.err.find("no tab named yyy"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("(60013 bytes)"), std::string::npos) << run.err;
+}
+
+TEST_F(FailureTest, AWriteTheCameraRefusesIsTracedAsRefused) {
+    // The minimal camera lists no "StoreDefaults", yet the command is offered.
+    const HostRun run =
+        Run("select settings.16315 1\ntab Image\nselect image.16318 1\n"
+            "click image.16331\n",
+            {"--camera", Camera("minimal.json")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.Count("camera: StoreDefaults = 1 failed 103"), 1) << run.Events();
+}
+
+TEST_F(FailureTest, AFailedSizeReadIsShownAsTheFrameworksMessage) {
+    const HostRun run = Run("select settings.16315 1\ntab Image\npaste image.16321 \"\"\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.Count("host: message Please enter an integer."), 1) << run.Events();
+}
+
+TEST_F(FailureTest, AProfileWriteTheStoreRefusesIsTracedAndTheRunFails) {
+    // Key names hold at most 255 characters.
+    const std::string setup(256, 's');
+    const HostRun run = Run("select settings.16315 2\n", {"--setup", setup});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.Count("host: profile Setups\\" + setup +
+                        "\\Ambrel Control Port = 2 failed: the store cannot hold the name "
+                        "(error 87)"),
+              1)
+        << run.Events();
+    EXPECT_EQ(run.err, "ambrel-host: the profile refused 1 write(s); what they stored is lost\n");
+}
+
+TEST_F(FailureTest, AButtonHeldWhenTheModuleIsReloadedIsLetGo) {
+    const HostRun run =
+        Run("select settings.16315 1\nselect settings.16316 3\nselect settings.16315 0\n"
+            "tab Adjustment\npress adjustment.16304\nhost reload\nselect settings.16315 1\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+#if !defined(_WIN32)
+// The host through the shell, for redirections HostTest::Run does not make; the exit status.
+int Shell(const std::string& command) {
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+TEST_F(FailureTest, StandardInputThatCannotBeReadAndOutputThatCannotBeWrittenFailTheRun) {
+    const std::string host = std::string(AMBREL_HOST_PATH) + " --profile " + Profile();
+    const std::string err = (Dir() / "err.txt").string();
+    EXPECT_EQ(Shell(host + " --script - < " + Dir().string() + " 2>" + err + " >/dev/null"), 2);
+    EXPECT_EQ(Shell(host + " --script /dev/zero >/dev/null 2>" + err), 2);
+    EXPECT_EQ(Shell("echo dump | " + host + " --script - >/dev/full 2>" + err), 4);
+    EXPECT_EQ(Shell("echo dump | " + host + " --script - >&- 2>" + err), 4);
+    std::ifstream in(err);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.rfind("ambrel-host: cannot write standard output: ", 0), 0u) << text;
+}
+#endif
+
+}  // namespace
+}  // namespace host_test
