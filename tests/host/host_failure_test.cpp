@@ -100,7 +100,8 @@ TEST_F(FailureTest, StandardInputThatCannotBeReadAndOutputThatCannotBeWrittenFai
     EXPECT_EQ(Shell("echo dump | " + host + " --script - >&- 2>" + err), 4);
     std::ifstream in(err);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text.rfind("ambrel-host: cannot write standard output: ", 0), 0u) << text;
+    EXPECT_NE(text.find("\nambrel-host: cannot write standard output: "), std::string::npos)
+        << text;
 }
 #endif
 
