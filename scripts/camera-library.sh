@@ -29,8 +29,13 @@ fi
 # is the simulator it links, so only the dialog shows what the plug-in found.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-printf 'select settings.16315 1\ndump\n' |
-    build/camera-plugin/bin/ambrel-host --profile "$work/profile.db" --script - >"$work/out"
+printf 'select settings.16315 1\ndump\n' >"$work/script"
+if ! build/camera-plugin/bin/ambrel-host --profile "$work/profile.db" --script "$work/script" \
+    >"$work/out" 2>"$work/err"; then
+    echo "camera-library: the host failed with the plug-in on the stand-in:" >&2
+    cat "$work/err" >&2
+    exit 1
+fi
 python3 - "$work/out" <<'PY'
 import json, sys
 dump = [json.loads(l) for l in open(sys.argv[1]) if l.startswith("{")][-1]
