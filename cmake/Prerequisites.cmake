@@ -30,6 +30,12 @@ endif()
 if(AMBREL_TESTS AND AMBREL_GTEST_SOURCE_DIR AND NOT EXISTS "${AMBREL_GTEST_SOURCE_DIR}/CMakeLists.txt")
     message(FATAL_ERROR "No GoogleTest sources in ${AMBREL_GTEST_SOURCE_DIR} (Debian: googletest)")
 endif()
+# The Windows tests run under Wine (cmake/wine-run.sh; AMBREL_WINE names another Wine).
+if(WIN32 AND AMBREL_TESTS AND CMAKE_CROSSCOMPILING_EMULATOR AND NOT DEFINED ENV{AMBREL_WINE}
+   AND NOT EXISTS /usr/lib/wine/wine64)
+    message(FATAL_ERROR "The Windows tests run under Wine: /usr/lib/wine/wine64 not found "
+                        "(Debian: wine wine64 fonts-wine; scripts/install-deps.sh windows)")
+endif()
 if(AMBREL_BENCH)
     ambrel_require(benchmark "libbenchmark-dev")
 endif()

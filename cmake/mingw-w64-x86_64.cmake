@@ -3,6 +3,12 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(AMBREL_MINGW_TRIPLE x86_64-w64-mingw32)
+find_program(AMBREL_MINGW_CXX ${AMBREL_MINGW_TRIPLE}-g++-posix)
+if(NOT AMBREL_MINGW_CXX)
+    message(FATAL_ERROR "The windows preset needs the mingw-w64 cross compiler "
+                        "${AMBREL_MINGW_TRIPLE}-g++-posix (Debian: g++-mingw-w64-x86-64-posix; "
+                        "scripts/install-deps.sh windows installs it)")
+endif()
 set(CMAKE_C_COMPILER ${AMBREL_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${AMBREL_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${AMBREL_MINGW_TRIPLE}-windres)

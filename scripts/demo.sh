@@ -12,9 +12,15 @@ if [ ! -f "$script" ]; then
 fi
 
 bash scripts/install-deps.sh
-cmake --preset dev
-# Only what the demo runs: the host, which builds the plug-in and its libraries with it.
-cmake --build --preset dev --target ambrel-host
+# Only what the demo runs: the host, which builds the plug-in and its libraries with it. What
+# CMake and the build print is shown only when they fail.
+log="$(mktemp)"
+if ! { cmake --preset dev && cmake --build --preset dev --target ambrel-host; } >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    exit 1
+fi
+rm -f "$log"
 
 # A fresh profile, so every demo starts as on a new machine with no port stored.
 work="$(mktemp -d)"

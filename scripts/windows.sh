@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build: cross-compiles with mingw-w64 and runs the test suites under Wine, in a Wine
-# prefix of the build folder's own (build/windows/wine). Installs what is missing; run as root.
+# prefix of the build folder's own (build/windows/wine), then makes the .zip package. Installs what
+# is missing; run as root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
@@ -18,4 +19,7 @@ cmake/wine-run.sh reg delete 'HKCU\Software\AmbrelTest' /f >/dev/null 2>&1 || tr
 cmake --preset windows
 cmake --build --preset windows
 ctest --preset windows
+# The package: ambrel-VERSION-windows-x64.zip (the runtime) in build/windows/packages.
+(cd build/windows && cpack >/dev/null)
+ls -l build/windows/packages/*.zip
 echo "windows: built and tested in $(($(date +%s) - started)) s"

@@ -24,6 +24,12 @@ void* Allocate(std::size_t size) {
     return std::malloc(size ? size : 1);
 }
 
+// Out of line: inlined into the delete operators, GCC at -O3 sees `free` on memory from
+// `operator new` and warns, not knowing that this program's operator new is `malloc`.
+[[gnu::noinline]] void Release(void* p) noexcept {
+    std::free(p);
+}
+
 }  // namespace
 
 void* operator new(std::size_t size) {
@@ -41,22 +47,22 @@ void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
     return ::operator new(size, tag);
 }
 void operator delete(void* p) noexcept {
-    std::free(p);
+    Release(p);
 }
 void operator delete[](void* p) noexcept {
-    std::free(p);
+    Release(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
+    Release(p);
 }
 void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
+    Release(p);
 }
 void operator delete(void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
+    Release(p);
 }
 void operator delete[](void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
+    Release(p);
 }
 
 namespace {
