@@ -224,22 +224,24 @@ Status SubkeyNames(HKEY key, std::vector<std::wstring>* names) {
 // What an import changed, to be put back when a later change of the same text fails.
 using UndoLog = std::vector<std::function<void()>>;
 
-// Notes how to remove the first key along the path that does not exist yet.
+// Notes how to remove the first key along the path that does not exist yet. Looked for from the
+// deepest up: an import's keys mostly come parents first, so the parent is there.
 Status RememberNewKey(const std::wstring& path, UndoLog* undo) {
     std::vector<std::wstring_view> names;
     if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
-    for (size_t depth = 1; depth <= names.size(); ++depth) {
-        const std::wstring partial = JoinNames(names, 0, depth);
+    size_t existing = names.size();
+    for (; existing > 0; --existing) {
         KeyGuard probe;
-        const Status s = OpenKey(partial, probe.out());
-        if (s == kSuccess) continue;
+        const Status s = OpenKey(JoinNames(names, 0, existing), probe.out());
+        if (s == kSuccess) break;
         if (s != kFileNotFound) return s;
-        undo->push_back([partial] {
-            KeyGuard root;
-            if (OpenKey(L"", root.out()) == kSuccess) DeleteTree(root.get(), partial);
-        });
-        break;
     }
+    if (existing == names.size()) return kSuccess;
+    const std::wstring first = JoinNames(names, 0, existing + 1);
+    undo->push_back([first] {
+        KeyGuard root;
+        if (OpenKey(L"", root.out()) == kSuccess) DeleteTree(root.get(), first);
+    });
     return kSuccess;
 }
 
