@@ -1,6 +1,6 @@
 // libFuzzer target: arbitrary .reg file bytes imported into a small tree. A refused file changes
 // nothing and says which line; an accepted one leaves a tree whose export imports again, into an
-// empty store, to the same text.
+// empty tree, to the same text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,6 +25,13 @@ constexpr std::wstring_view kStart =
     L"[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Variables\\Gain]\r\n"
     L"\"Type\"=\"CVarUINT\"\r\n\"Value\"=dword:0000002a\r\n";
 
+// Empties the tree: cheaper than a new store for every input.
+void Empty() {
+    reg::KeyGuard root;
+    Check(reg::OpenKey(L"", root.out()) == reg::kSuccess);
+    Check(reg::DeleteTree(root.get(), L"") == reg::kSuccess);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -32,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     if (!reg::text::DecodeFile(bytes, &text, nullptr)) return 0;
 
-    reg::UseMemoryStore();
+    Empty();
     Check(reg::ImportRegText(kStart));
     const std::wstring before = reg::ExportRegText();
     std::string error;
@@ -44,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Imported key names hold no line end, so every tree an import makes can be written.
     const std::wstring after = reg::ExportRegText({}, &error);
     Check(!after.empty());
-    reg::UseMemoryStore();
+    Empty();
     Check(reg::ImportRegText(after, &error));
     Check(reg::ExportRegText() == after);
     return 0;

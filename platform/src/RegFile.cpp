@@ -11,15 +11,16 @@ namespace plat::reg {
 namespace {
 
 std::string StatusText(Status s) {
+    std::string text = "error " + std::to_string(s);
     switch (s) {
         case kFileNotFound:
-            return "the key does not exist";
+            return text + ": the key does not exist";
         case kStoreFailure:
-            return "the store failed or is corrupt";
+            return text + ": the store failed or is corrupt";
         case kInvalidParameter:
-            return "a name or path the registry does not take";
+            return text + ": a name or path the registry does not take";
         default:
-            return "the registry answered error " + std::to_string(s);
+            return text;
     }
 }
 
@@ -94,7 +95,7 @@ bool ImportRegText(std::wstring_view regText, std::string* error) {
     const Status s = text::ApplyAll(ops, &failed);
     if (s != kSuccess && error) {
         *error = failed < ops.size() ? "line " + std::to_string(ops[failed].line) + ": " : "";
-        *error += "the registry refused the change: " + StatusText(s);
+        *error += "the registry refused the change (" + StatusText(s) + ")";
     }
     return s == kSuccess;
 }

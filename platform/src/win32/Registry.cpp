@@ -131,10 +131,35 @@ bool FoldLess(const std::wstring& a, const std::wstring& b) {
         [](wchar_t x, wchar_t y) { return FoldAscii(x) < FoldAscii(y); });
 }
 
-Status CreateBelow(const Store& store, HKEY parent, const std::wstring& path, REGSAM access,
-                   HKEY* out) {
-    return RegCreateKeyExW(parent, path.c_str(), 0, nullptr, store.options, access, nullptr, out,
-                           nullptr);
+std::wstring JoinNames(const std::vector<std::wstring_view>& names, size_t first, size_t count) {
+    std::wstring path;
+    for (size_t i = first; i < first + count; ++i) {
+        if (i > first) path.push_back(L'\\');
+        path.append(names[i]);
+    }
+    return path;
+}
+
+// The registry makes at most this many levels of keys in one call.
+constexpr size_t kLevelsPerCreate = 32;
+
+Status CreateBelow(const Store& store, HKEY parent, std::wstring_view path, HKEY* out) {
+    std::vector<std::wstring_view> names;
+    if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
+    HKEY at = parent;
+    size_t done = 0;
+    do {
+        const size_t step = std::min(kLevelsPerCreate, names.size() - done);
+        HKEY next = nullptr;
+        const Status s = RegCreateKeyExW(at, JoinNames(names, done, step).c_str(), 0, nullptr,
+                                         store.options, KEY_ALL_ACCESS, nullptr, &next, nullptr);
+        if (at != parent) RegCloseKey(at);
+        if (s != kSuccess) return s;
+        at = next;
+        done += step;
+    } while (done < names.size());
+    *out = at;
+    return kSuccess;
 }
 
 // A value as the registry holds it, whatever its type.
@@ -199,31 +224,24 @@ Status SubkeyNames(HKEY key, std::vector<std::wstring>* names) {
 // What an import changed, to be put back when a later change of the same text fails.
 using UndoLog = std::vector<std::function<void()>>;
 
-std::wstring JoinNames(const std::vector<std::wstring_view>& names, size_t count) {
-    std::wstring path;
-    for (size_t i = 0; i < count; ++i) {
-        if (i) path.push_back(L'\\');
-        path.append(names[i]);
-    }
-    return path;
-}
-
-// Notes how to remove the first key along the path that does not exist yet.
+// Notes how to remove the first key along the path that does not exist yet. Looked for from the
+// deepest up: an import's keys mostly come parents first, so the parent is there.
 Status RememberNewKey(const std::wstring& path, UndoLog* undo) {
     std::vector<std::wstring_view> names;
     if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
-    for (size_t depth = 1; depth <= names.size(); ++depth) {
-        const std::wstring partial = JoinNames(names, depth);
+    size_t existing = names.size();
+    for (; existing > 0; --existing) {
         KeyGuard probe;
-        const Status s = OpenKey(partial, probe.out());
-        if (s == kSuccess) continue;
+        const Status s = OpenKey(JoinNames(names, 0, existing), probe.out());
+        if (s == kSuccess) break;
         if (s != kFileNotFound) return s;
-        undo->push_back([partial] {
-            KeyGuard root;
-            if (OpenKey(L"", root.out()) == kSuccess) DeleteTree(root.get(), partial);
-        });
-        break;
     }
+    if (existing == names.size()) return kSuccess;
+    const std::wstring first = JoinNames(names, 0, existing + 1);
+    undo->push_back([first] {
+        KeyGuard root;
+        if (OpenKey(L"", root.out()) == kSuccess) DeleteTree(root.get(), first);
+    });
     return kSuccess;
 }
 
@@ -319,7 +337,7 @@ Status OpenPath(std::wstring_view path, bool create, HKey* out) {
     if (!store->root) return kStoreFailure;
     HKEY hkey = nullptr;
     const Status found = create
-                             ? CreateBelow(*store, store->root, clean, KEY_ALL_ACCESS, &hkey)
+                             ? CreateBelow(*store, store->root, clean, &hkey)
                              : RegOpenKeyExW(store->root, clean.c_str(), 0, KEY_ALL_ACCESS, &hkey);
     if (found != kSuccess) return found;
     *out = NewHandle(*store, hkey, root);
