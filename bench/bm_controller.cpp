@@ -69,9 +69,8 @@ void RunRefresh(benchmark::State& state, bool debugFile) {
             state.ResumeTiming();
         }
     }
-    state.counters["calls"] =
-        benchmark::Counter(static_cast<double>(pfsim::TotalCallCount() - before),
-                           benchmark::Counter::kAvgIterations);
+    state.counters["calls"] = benchmark::Counter(
+        static_cast<double>(pfsim::TotalCallCount() - before), benchmark::Counter::kAvgIterations);
 }
 
 void BM_Refresh(benchmark::State& state) {
