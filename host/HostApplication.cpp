@@ -69,11 +69,7 @@ HostApplication::~HostApplication() {
 
 HostApplication::StartResult HostApplication::Start(const HostOptions& options,
                                                     std::string* error) {
-    if (options.profilePath.empty()) {
-        plat::reg::UseMemoryStore();
-    } else if (!OpenProfile(options.profilePath, error)) {
-        return StartResult::BadInput;
-    }
+    if (!OpenProfile(options.profilePath, error)) return StartResult::BadInput;
     if (!m_camera.Load(options.cameraPath, error)) return StartResult::BadInput;
     // The application object exists before any plug-in is loaded, as in the real host.
     plat::AfxSetApp(this);

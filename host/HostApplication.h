@@ -24,8 +24,7 @@ struct HostOptions {
     std::string profilePath;  // the profile's registry store (on Windows, names a registry key)
     std::string cameraPath;   // a camera model file; empty for the built-in camera
     std::wstring setupName = L"Default";
-    // In-process tools: a plug-in linked into the program instead of pluginPath, and with an
-    // empty profilePath a fresh in-memory profile.
+    // For in-process tools: a plug-in linked into the program, used instead of pluginPath.
     const PluginExports* linkedPlugin = nullptr;
 };
 

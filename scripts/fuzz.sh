@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (the `fuzz` preset) and runs the script fuzzer.
-# Usage: scripts/fuzz.sh [seconds]   (default 30). Exits non-zero when the fuzzer finds a fault;
-# the input that caused it is left in build/fuzz/artifacts/.
+# Builds the libFuzzer targets with clang (the `fuzz` preset) and runs each of them in turn.
+# Usage: scripts/fuzz.sh [seconds]   (default 30, for each target). Target NAME-fuzzer starts from
+# the seed corpus fuzz/corpus/NAME/. Exits non-zero when a fuzzer finds a fault; the input that
+# caused it is left in build/fuzz/artifacts/NAME/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
@@ -12,11 +13,24 @@ fi
 
 bash scripts/install-deps.sh fuzz
 cmake --preset fuzz
-cmake --build --preset fuzz --target script-fuzzer -j 2
+# Only the fuzz targets: the rest of the tree is not meant to link with the fuzzers' flags.
+targets=($(cmake --build --preset fuzz --target help | grep -oE '[A-Za-z0-9_.-]+-fuzzer' | sort -u))
+cmake --build --preset fuzz -j 2 --target "${targets[@]}"
 
-# New inputs go to a scratch folder; the seed corpus in fuzz/corpus stays as checked in.
-work="build/fuzz/corpus-script"
-artifacts="build/fuzz/artifacts"
-mkdir -p "$work" "$artifacts"
-build/fuzz/bin/script-fuzzer -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$artifacts/" "$work" fuzz/corpus
+status=0
+for fuzzer in build/fuzz/bin/*-fuzzer; do
+    name="$(basename "$fuzzer" -fuzzer)"
+    # New inputs go to a scratch folder; the seed corpus stays as checked in.
+    work="build/fuzz/corpus-$name"
+    artifacts="build/fuzz/artifacts/$name"
+    mkdir -p "$work" "$artifacts"
+    seeds=()
+    [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
+    echo "== $name: $seconds s"
+    if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$artifacts/" "$work" "${seeds[@]}"; then
+        echo "== $name found a fault; see $artifacts/" >&2
+        status=1
+    fi
+done
+exit "$status"

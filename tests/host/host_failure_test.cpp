@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #endif
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -32,7 +33,7 @@ TEST_F(FailureTest, EveryLineEndAndAByteOrderMarkReadAsThePlatformsEditorsWriteT
 TEST_F(FailureTest, AScriptThatCannotBeReadOrNeverEndsALineIsBadInput) {
     const HostRun folder = Run("", {"--script", Dir().string()});
     EXPECT_EQ(folder.status, 2);
-    EXPECT_NE(folder.err.find("cannot read the script"), std::string::npos) << folder.err;
+    EXPECT_EQ(folder.err.rfind("ambrel-host: cannot read", 0), 0u) << folder.err;
 
     const HostRun endless = Run(std::string(70000, 'x') + "\ncamera get Window.Mode\n");
     EXPECT_EQ(endless.status, 2);
@@ -69,11 +70,16 @@ TEST_F(FailureTest, AProfileWriteTheStoreRefusesIsTracedAndTheRunFails) {
     const std::string setup(256, 's');
     const HostRun run = Run("select settings.16315 2\n", {"--setup", setup});
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.Count("host: profile Setups\\" + setup +
-                        "\\Ambrel Control Port = 2 failed: the store cannot hold the name "
-                        "(error 87)"),
+    const std::string refused =
+        "host: profile Setups\\" + setup + "\\Ambrel Control Port = 2 failed: ";
+    const std::vector<std::string> lines = run.EventLines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [&](const std::string& l) { return l.rfind(refused, 0) == 0; }),
               1)
         << run.Events();
+#if !defined(_WIN32)
+    EXPECT_EQ(run.Count(refused + "the store cannot hold the name (error 87)"), 1);
+#endif
     EXPECT_EQ(run.err, "ambrel-host: the profile refused 1 write(s); what they stored is lost\n");
 }
 
