@@ -342,9 +342,7 @@ void MeasureApply(CAmbrelController& ctl, PortFact& port) {
         break;
     }
     meter::Reset();
-    window::Write(ctl, window::kWidthProperty, width);
-    window::Write(ctl, window::kHeightProperty, height);
-    if (decimation) ctl.SetSetting(kIdDecimationY, *decimation);
+    window::ApplySize(ctl, width, height, decimation);
     for (const SettingInfo& info : ctl.m_settings) {
         if (info.id != kIdDecimationY || !info.setting) continue;
         info.setting->GetValue();  // the page selects the decimation read back
