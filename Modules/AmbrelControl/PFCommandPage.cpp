@@ -279,14 +279,12 @@ void CPFCommandPage::CheckSize(bool horizontal) {
 
 void CPFCommandPage::Apply() {
     // The sizes as last read from the edits or set by the spins.
-    WriteWindow(kWidthProperty, m_width);
-    WriteWindow(kHeightProperty, m_height);
-
-    CAmbrelController* controller = ControllerOf(m_pModule);
     // With no row chosen there is no decimation to write.
     const int row = m_decimationList.GetCurSel();
-    if (controller && row >= 0)
-        controller->SetSetting(kIdDecimationY, FromItemData(m_decimationList.GetItemData(row)));
+    std::optional<int32_t> decimation;
+    if (row >= 0) decimation = FromItemData(m_decimationList.GetItemData(row));
+    if (CAmbrelController* controller = ControllerOf(m_pModule))
+        window::ApplySize(*controller, m_width, m_height, decimation);
 
     RunSelectedCommand();
     SelectDecimation();

@@ -28,6 +28,13 @@ bool Editable(CAmbrelController& controller) {
            controller.HasProperty(kOffsetYProperty);
 }
 
+void ApplySize(CAmbrelController& controller, int32_t width, int32_t height,
+               std::optional<int32_t> decimation) {
+    Write(controller, kWidthProperty, width);
+    Write(controller, kHeightProperty, height);
+    if (decimation) controller.SetSetting(kIdDecimationY, *decimation);
+}
+
 int32_t Room(int32_t maximum, int32_t size) {
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t{maximum} - int64_t{size}, 0,
                                                     std::numeric_limits<int32_t>::max()));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 class CAmbrelController;
 
@@ -22,6 +23,11 @@ void Write(const CAmbrelController& controller, const char* property, int32_t va
 // The size and offset controls are enabled: a port is open and the camera lists all four
 // window properties (asked in the order width, height, offset X, offset Y).
 bool Editable(CAmbrelController& controller);
+
+// Apply's writes: the window size, then the decimation (when a row is chosen) as a setting,
+// which rebuilds the controller's lists.
+void ApplySize(CAmbrelController& controller, int32_t width, int32_t height,
+               std::optional<int32_t> decimation);
 
 // How far an offset may go: maximum less size, never negative.
 int32_t Room(int32_t maximum, int32_t size);

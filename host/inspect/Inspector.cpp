@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <limits>
 #include <set>
+#include <type_traits>
 
 #include "AmbrelController.h"
 #include "CallMeter.h"
@@ -31,6 +32,9 @@ std::wstring Wide(const std::string& text) {
 
 std::wstring Number(double x) {
     return plat::Format(L"%g", x);
+}
+std::wstring Number(int32_t x) {
+    return std::to_wstring(x);
 }
 
 // The property table as HasProperty scans it: names in order, null rows left out.
@@ -149,6 +153,26 @@ void CheckIntBounds(PortFact& port, const AdjustmentInfo& entry, const Adjustmen
              L"around the current one");
 }
 
+// Records the range and the value read, and answers the value the page shows: clamped to the
+// range as ShowInt / ShowReal clamp it, a NaN counting as 0.
+template <class T>
+T Shown(PortFact& port, AdjustmentFact& fact, T value, T lo, T hi) {
+    fact.minimum = lo;
+    fact.maximum = hi;
+    fact.value = value;
+    T shown = value;
+    if constexpr (std::is_floating_point_v<T>) {
+        if (std::isnan(shown)) shown = 0;
+    }
+    if (shown < lo) shown = lo;
+    if (shown > hi) shown = hi;
+    if (!(shown == value))
+        Warn(port, PropertyOf(fact.id, features::Role::Value),
+             plat::Format(L"reads %s, outside its range: the page shows %s", Number(value),
+                          Number(shown)));
+    return shown;
+}
+
 void CollectAdjustments(CAmbrelController& ctl, PortFact& port) {
     for (const AdjustmentInfo& entry : ctl.m_adjustments) {
         const auto copy = pages::PageCopy(entry);
@@ -160,33 +184,17 @@ void CollectAdjustments(CAmbrelController& ctl, PortFact& port) {
         fact.smallStep = copy->smallStep;
         fact.largeStep = copy->largeStep;
         fact.sliderScale = copy->sliderScale;
-        const std::string property = PropertyOf(entry.id, features::Role::Value);
         if (fact.integer) {
             CheckIntBounds(port, entry, *copy);
             int32_t value = 0;
             ctl.GetAdjustmentInt(entry.id, value);
-            fact.minimum = copy->intMin;
-            fact.maximum = copy->intMax;
-            fact.value = value;
-            const int32_t shown =
-                std::clamp(value, std::min(copy->intMin, copy->intMax), copy->intMax);
-            if (shown != value)
-                Warn(port, property,
-                     plat::Format(L"reads %d, outside its range: the page shows %d", value, shown));
+            const int32_t shown = Shown(port, fact, value, copy->intMin, copy->intMax);
             fact.slider = slider::IntSlider(*copy, shown);
         } else {
             CheckRealBounds(port, entry, *copy);
             double value = 0.0;
             ctl.GetAdjustmentReal(entry.id, value);
-            fact.minimum = copy->realMin;
-            fact.maximum = copy->realMax;
-            fact.value = value;
-            double shown = std::isnan(value) ? 0.0 : value;
-            if (shown < copy->realMin) shown = copy->realMin;
-            if (shown > copy->realMax) shown = copy->realMax;
-            if (!(shown == value))
-                Warn(port, property,
-                     plat::Format(L"reads %s: the page shows %s", Number(value), Number(shown)));
+            const double shown = Shown(port, fact, value, copy->realMin, copy->realMax);
             fact.slider = slider::RealSlider(*copy, shown);
         }
         port.adjustments.push_back(std::move(fact));
@@ -342,9 +350,7 @@ void MeasureApply(CAmbrelController& ctl, PortFact& port) {
         break;
     }
     meter::Reset();
-    window::Write(ctl, window::kWidthProperty, width);
-    window::Write(ctl, window::kHeightProperty, height);
-    if (decimation) ctl.SetSetting(kIdDecimationY, *decimation);
+    window::ApplySize(ctl, width, height, decimation);
     for (const SettingInfo& info : ctl.m_settings) {
         if (info.id != kIdDecimationY || !info.setting) continue;
         info.setting->GetValue();  // the page selects the decimation read back
