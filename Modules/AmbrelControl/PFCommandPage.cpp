@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cwctype>
 #include <limits>
 #include <optional>
 #include <string>
@@ -17,6 +16,7 @@
 #include "DialogTemplates.h"
 #include "RegisteredMessages.h"
 #include "pfConfig.h"
+#include "platform/TextRules.h"
 #include "ui/Window.h"
 
 namespace {
@@ -55,25 +55,6 @@ int32_t Saturate(int64_t value) {
 int32_t Room(int32_t maximum, int32_t size) {
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t{maximum} - int64_t{size}, 0,
                                                     std::numeric_limits<int32_t>::max()));
-}
-
-// An edit's text by the data exchange's rule (blanks, an optional sign, digits, blanks),
-// saturating beyond the 32-bit range; nothing when it is not a number.
-std::optional<int32_t> ParseInteger(const std::wstring& text) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && std::iswspace(static_cast<wint_t>(text[i]))) ++i;
-    bool negative = false;
-    if (i < n && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-    const std::size_t firstDigit = i;
-    int64_t value = 0;
-    constexpr int64_t kBeyond = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-    for (; i < n && text[i] >= L'0' && text[i] <= L'9'; ++i)
-        value = std::min(value * 10 + (text[i] - L'0'), kBeyond);
-    if (i == firstDigit) return std::nullopt;
-    while (i < n && std::iswspace(static_cast<wint_t>(text[i]))) ++i;
-    if (i != n) return std::nullopt;
-    return Saturate(negative ? -value : value);
 }
 
 ui::DWORD_PTR ToItemData(int32_t value) {
@@ -278,7 +259,7 @@ void CPFCommandPage::OnOffsetEdit(bool horizontal) {
     const int32_t limit = OffsetLimit(horizontal);
     if (m_updating) return;
     CEditEx& edit = horizontal ? m_offsetXEdit : m_offsetYEdit;
-    const int32_t value = ParseInteger(edit.GetWindowText()).value_or(0);
+    const int32_t value = plat::ParseLeadingInt32(edit.GetWindowText()).value_or(0);
     ApplyOffset(value, limit, horizontal, horizontal ? m_offsetXSpin : m_offsetYSpin,
                 horizontal ? IDC_OFFSET_X_EDIT : IDC_OFFSET_Y_EDIT);
     const int end = edit.GetWindowTextLength();
