@@ -2,9 +2,9 @@
 // each edited with a slider, an edit box and auto-repeating step buttons.
 #include "PFAdjustmentPage.h"
 
-#include <cmath>
 #include <string>
 
+#include "AdjustmentDisplay.h"
 #include "AmbrelControlModule.h"
 #include "AmbrelController.h"
 #include "DialogTemplates.h"
@@ -21,6 +21,10 @@ CPFAdjustmentPage::~CPFAdjustmentPage() = default;
 
 CAmbrelController* CPFAdjustmentPage::Controller() const {
     return m_pModule ? m_pModule->m_pController : nullptr;
+}
+
+adjustment::Display CPFAdjustmentPage::Display() {
+    return {m_slider, m_edit, m_updating, m_editIsSource != 0};
 }
 
 void CPFAdjustmentPage::DoDataExchange(CDataExchange* pDX) {
@@ -60,7 +64,7 @@ void CPFAdjustmentPage::RefreshAdjustmentList() {
     if (CAmbrelController* controller = Controller()) {
         for (const AdjustmentInfo& entry : controller->m_adjustments) {
             if (!pages::OnAdjustmentPage(entry.id)) continue;
-            auto copy = pages::PageCopy(entry);
+            auto copy = adjustment::CopyForPage(entry);
             const int row = m_list.AddString(copy->name.c_str());
             if (row < 0) continue;
             m_list.SetItemDataPtr(row, copy.get());
@@ -93,17 +97,15 @@ void CPFAdjustmentPage::ShowCurrent() {
     m_autoButton.EnableWindow(m_current->autoCapable != 0 && m_current->available != 0);
     m_autoButton.SetCheck(manual ? BST_UNCHECKED : BST_CHECKED);
 
+    m_minLabel.SetWindowText(adjustment::MinLabel(*m_current));
+    m_maxLabel.SetWindowText(adjustment::MaxLabel(*m_current));
     if (m_current->isInteger != 0) {
         int32_t value = 0;
         controller->GetAdjustmentInt(id, value);
-        m_minLabel.SetWindowText(std::to_wstring(m_current->intMin));
-        m_maxLabel.SetWindowText(std::to_wstring(m_current->intMax));
         ShowInt(value, false);
     } else {
         double value = 0.0;
         controller->GetAdjustmentReal(id, value);
-        m_minLabel.SetWindowText(slider::FormatBound(m_current->realMin));
-        m_maxLabel.SetWindowText(slider::FormatBound(m_current->realMax));
         ShowReal(value, false);
     }
     m_oneShotButton.EnableWindow(m_current->oneShotCapable != 0);
@@ -112,52 +114,23 @@ void CPFAdjustmentPage::ShowCurrent() {
 void CPFAdjustmentPage::ShowInt(int32_t value, bool apply) {
     CAmbrelController* controller = Controller();
     if (!m_current || !controller) return;
-    const AdjustmentInfo& info = *m_current;
-    if (value < info.intMin) value = info.intMin;
-    if (value > info.intMax) value = info.intMax;
-    if (apply) {
-        controller->SetAdjustmentInt(info.id, value);
-        controller->GetAdjustmentInt(info.id, value);
-    }
-    m_updating = 1;
-    const slider::SliderSetting s = slider::IntSlider(info, value);
-    m_slider.SetRange(s.rangeMin, s.rangeMax, true);
-    m_slider.SetPos(s.position);
-    if (!m_editIsSource) m_edit.SetWindowText(std::to_wstring(value));
-    m_updating = 0;
-    ShowBoundButtons(value == info.intMin, value == info.intMax);
+    ShowBoundButtons(adjustment::ShowInt(*controller, *m_current, value, apply, Display()));
 }
 
 void CPFAdjustmentPage::ShowReal(double value, bool apply) {
     CAmbrelController* controller = Controller();
     if (!m_current || !controller) return;
-    const AdjustmentInfo& info = *m_current;
-    // Not a number counts as 0, as unreadable text does, and is then clamped.
-    if (std::isnan(value)) value = 0.0;
-    if (value < info.realMin) value = info.realMin;
-    if (value > info.realMax) value = info.realMax;
-    if (apply) {
-        // The camera takes single precision; beyond its range the value is an infinity.
-        controller->SetAdjustmentReal(info.id, slider::ToSingle(value));
-        controller->GetAdjustmentReal(info.id, value);
-    }
-    m_updating = 1;
-    const slider::SliderSetting s = slider::RealSlider(info, value);
-    m_slider.SetRange(s.rangeMin, s.rangeMax, true);
-    m_slider.SetPos(s.position);
-    if (!m_editIsSource) m_edit.SetWindowText(slider::FormatReal(value));
-    m_updating = 0;
-    ShowBoundButtons(value == info.realMin, value == info.realMax);
+    ShowBoundButtons(adjustment::ShowReal(*controller, *m_current, value, apply, Display()));
 }
 
-void CPFAdjustmentPage::ShowBoundButtons(bool atMin, bool atMax) {
+void CPFAdjustmentPage::ShowBoundButtons(adjustment::Shown shown) {
     for (CRepeatButton* button : {&m_smallDecrease, &m_largeDecrease}) {
-        if (atMin) button->StopRepeat();
-        button->EnableWindow(!atMin);
+        if (shown.atMin) button->StopRepeat();
+        button->EnableWindow(!shown.atMin);
     }
     for (CRepeatButton* button : {&m_smallIncrease, &m_largeIncrease}) {
-        if (atMax) button->StopRepeat();
-        button->EnableWindow(!atMax);
+        if (shown.atMax) button->StopRepeat();
+        button->EnableWindow(!shown.atMax);
     }
 }
 
@@ -237,24 +210,15 @@ void CPFAdjustmentPage::OnRefreshList() {
 }
 
 void CPFAdjustmentPage::OnRefreshSlider() {
-    if (!m_current || m_updating) return;
-    const int32_t position = m_slider.GetPos();
-    if (m_current->isInteger != 0)
-        ShowInt(slider::IntFromSlider(*m_current, position), true);
-    else
-        ShowReal(slider::RealFromSlider(*m_current, position), true);
+    CAmbrelController* controller = Controller();
+    if (!m_current || m_updating || !controller) return;
+    ShowBoundButtons(adjustment::TakeSliderPosition(*controller, *m_current, Display()));
 }
 
 void CPFAdjustmentPage::OnRefreshEdit() {
-    if (!m_current || m_updating) return;
-    const std::wstring text = m_edit.GetWindowText();
-    if (m_current->isInteger != 0)
-        ShowInt(slider::ParseInt(text), true);
-    else
-        ShowReal(slider::ParseReal(text), true);
-    const int end = m_edit.GetWindowTextLength();
-    m_edit.SetSel(end, end);
-    m_edit.SendMessage(EM_SCROLLCARET);
+    CAmbrelController* controller = Controller();
+    if (!m_current || m_updating || !controller) return;
+    ShowBoundButtons(adjustment::TakeEditText(*controller, *m_current, Display()));
 }
 
 void CPFAdjustmentPage::OnRefreshAutoButton() {

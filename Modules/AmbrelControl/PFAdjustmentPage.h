@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "AdjustmentDisplay.h"
 #include "BasPage.h"
 #include "ControllerTypes.h"
 #include "RepeatButton.h"
@@ -65,6 +66,7 @@ protected:
 
 private:
     CAmbrelController* Controller() const;
+    adjustment::Display Display();
     void ClearList();
     void OnRefreshList();
     void OnRefreshSlider();
@@ -72,7 +74,7 @@ private:
     void OnRefreshAutoButton();
     void OnOneShot();
     void OnStep(ui::WPARAM buttonId);
-    void ShowBoundButtons(bool atMin, bool atMax);
+    void ShowBoundButtons(adjustment::Shown shown);
 
     ui::CListBox m_list;
     ui::CSliderCtrl m_slider;

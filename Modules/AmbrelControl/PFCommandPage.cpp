@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cwctype>
 #include <limits>
 #include <optional>
 #include <string>
@@ -17,6 +16,7 @@
 #include "DialogTemplates.h"
 #include "RegisteredMessages.h"
 #include "WindowGeometry.h"
+#include "platform/TextRules.h"
 #include "ui/Window.h"
 
 namespace {
@@ -49,25 +49,6 @@ constexpr int kLockedControls[] = {
 int32_t Saturate(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));
-}
-
-// An edit's text by the data exchange's rule (blanks, an optional sign, digits, blanks),
-// saturating beyond the 32-bit range; nothing when it is not a number.
-std::optional<int32_t> ParseInteger(const std::wstring& text) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && std::iswspace(static_cast<wint_t>(text[i]))) ++i;
-    bool negative = false;
-    if (i < n && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-    const std::size_t firstDigit = i;
-    int64_t value = 0;
-    constexpr int64_t kBeyond = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-    for (; i < n && text[i] >= L'0' && text[i] <= L'9'; ++i)
-        value = std::min(value * 10 + (text[i] - L'0'), kBeyond);
-    if (i == firstDigit) return std::nullopt;
-    while (i < n && std::iswspace(static_cast<wint_t>(text[i]))) ++i;
-    if (i != n) return std::nullopt;
-    return Saturate(negative ? -value : value);
 }
 
 ui::DWORD_PTR ToItemData(int32_t value) {
@@ -251,7 +232,7 @@ void CPFCommandPage::OnOffsetEdit(bool horizontal) {
     const int32_t limit = OffsetLimit(horizontal);
     if (m_updating) return;
     CEditEx& edit = horizontal ? m_offsetXEdit : m_offsetYEdit;
-    const int32_t value = ParseInteger(edit.GetWindowText()).value_or(0);
+    const int32_t value = plat::ParseLeadingInt32(edit.GetWindowText()).value_or(0);
     ApplyOffset(value, limit, horizontal, horizontal ? m_offsetXSpin : m_offsetYSpin,
                 horizontal ? IDC_OFFSET_X_EDIT : IDC_OFFSET_Y_EDIT);
     const int end = edit.GetWindowTextLength();
@@ -278,11 +259,11 @@ void CPFCommandPage::CheckSize(bool horizontal) {
 }
 
 void CPFCommandPage::Apply() {
-    // The sizes as last read from the edits or set by the spins.
     // With no row chosen there is no decimation to write.
     const int row = m_decimationList.GetCurSel();
     std::optional<int32_t> decimation;
     if (row >= 0) decimation = FromItemData(m_decimationList.GetItemData(row));
+    // The sizes as last read from the edits or set by the spins.
     if (CAmbrelController* controller = ControllerOf(m_pModule))
         window::ApplySize(*controller, m_width, m_height, decimation);
 

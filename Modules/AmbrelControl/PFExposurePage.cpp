@@ -2,15 +2,14 @@
 // frame rate and simultaneous readout settings as check boxes.
 #include "PFExposurePage.h"
 
-#include <cmath>
 #include <string>
 
+#include "AdjustmentDisplay.h"
 #include "AmbrelControlModule.h"
 #include "AmbrelController.h"
 #include "DialogTemplates.h"
 #include "PageRules.h"
 #include "RegisteredMessages.h"
-#include "SliderMapping.h"
 
 using namespace ui;
 
@@ -36,6 +35,10 @@ void CPFExposurePage::DoDataExchange(CDataExchange* pDX) {
 CPFExposurePage::Target CPFExposurePage::TargetFor(WPARAM which) {
     if (which == kExposure) return {&m_exposureSlider, m_exposure.get(), &m_exposureEdit};
     return {&m_frameTimeSlider, m_frameTime.get(), &m_frameTimeEdit};
+}
+
+adjustment::Display CPFExposurePage::Display(const Target& target) {
+    return {*target.slider, *target.edit, m_updating, m_editIsSource != 0};
 }
 
 int32_t CPFExposurePage::ReadSettingChecked(int32_t settingId) {
@@ -80,16 +83,11 @@ void CPFExposurePage::RefreshExposurePage() {
     for (const AdjustmentInfo& entry : controller->m_adjustments) {
         if (entry.id != kIdExposureTime && entry.id != kIdFrameTime) continue;
         const bool exposure = entry.id == kIdExposureTime;
-        auto copy = pages::PageCopy(entry);
-        const int minLabel = exposure ? IDC_EXPOSURE_MIN : IDC_FRAME_TIME_MIN;
-        const int maxLabel = exposure ? IDC_EXPOSURE_MAX : IDC_FRAME_TIME_MAX;
-        if (copy->isInteger != 0) {
-            SetDlgItemText(minLabel, std::to_wstring(copy->intMin).c_str());
-            SetDlgItemText(maxLabel, std::to_wstring(copy->intMax).c_str());
-        } else {
-            SetDlgItemText(minLabel, slider::FormatBound(copy->realMin).c_str());
-            SetDlgItemText(maxLabel, slider::FormatBound(copy->realMax).c_str());
-        }
+        auto copy = adjustment::CopyForPage(entry);
+        SetDlgItemText(exposure ? IDC_EXPOSURE_MIN : IDC_FRAME_TIME_MIN,
+                       adjustment::MinLabel(*copy).c_str());
+        SetDlgItemText(exposure ? IDC_EXPOSURE_MAX : IDC_FRAME_TIME_MAX,
+                       adjustment::MaxLabel(*copy).c_str());
         (exposure ? m_exposure : m_frameTime) = std::move(copy);
         RefreshValue(TargetFor(exposure ? kExposure : kFrameTime));
     }
@@ -112,38 +110,13 @@ void CPFExposurePage::RefreshValue(const Target& target) {
 void CPFExposurePage::ShowIntOn(const Target& target, int32_t value, bool apply) {
     CAmbrelController* controller = Controller();
     if (!target.record || !controller) return;
-    const AdjustmentInfo& info = *target.record;
-    if (value < info.intMin) value = info.intMin;
-    if (value > info.intMax) value = info.intMax;
-    if (apply) {
-        controller->SetAdjustmentInt(info.id, value);
-        controller->GetAdjustmentInt(info.id, value);
-    }
-    m_updating = 1;
-    const slider::SliderSetting s = slider::IntSlider(info, value);
-    target.slider->SetRange(s.rangeMin, s.rangeMax, true);
-    target.slider->SetPos(s.position);
-    if (!m_editIsSource) target.edit->SetWindowText(std::to_wstring(value));
-    m_updating = 0;
+    adjustment::ShowInt(*controller, *target.record, value, apply, Display(target));
 }
 
 void CPFExposurePage::ShowRealOn(const Target& target, double value, bool apply) {
     CAmbrelController* controller = Controller();
     if (!target.record || !controller) return;
-    const AdjustmentInfo& info = *target.record;
-    if (std::isnan(value)) value = 0.0;
-    if (value < info.realMin) value = info.realMin;
-    if (value > info.realMax) value = info.realMax;
-    if (apply) {
-        controller->SetAdjustmentReal(info.id, slider::ToSingle(value));
-        controller->GetAdjustmentReal(info.id, value);
-    }
-    m_updating = 1;
-    const slider::SliderSetting s = slider::RealSlider(info, value);
-    target.slider->SetRange(s.rangeMin, s.rangeMax, true);
-    target.slider->SetPos(s.position);
-    if (!m_editIsSource) target.edit->SetWindowText(slider::FormatReal(value));
-    m_updating = 0;
+    adjustment::ShowReal(*controller, *target.record, value, apply, Display(target));
 }
 
 bool CPFExposurePage::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -207,25 +180,16 @@ bool CPFExposurePage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 void CPFExposurePage::OnRefreshSlider(WPARAM which) {
     const Target target = TargetFor(which);
-    if (!target.record || m_updating) return;
-    const int32_t position = target.slider->GetPos();
-    if (target.record->isInteger != 0)
-        ShowIntOn(target, slider::IntFromSlider(*target.record, position), true);
-    else
-        ShowRealOn(target, slider::RealFromSlider(*target.record, position), true);
+    CAmbrelController* controller = Controller();
+    if (!target.record || m_updating || !controller) return;
+    adjustment::TakeSliderPosition(*controller, *target.record, Display(target));
 }
 
 void CPFExposurePage::OnRefreshEdit(WPARAM which) {
     const Target target = TargetFor(which);
-    if (!target.record || m_updating) return;
-    const std::wstring text = target.edit->GetWindowText();
-    if (target.record->isInteger != 0)
-        ShowIntOn(target, slider::ParseInt(text), true);
-    else
-        ShowRealOn(target, slider::ParseReal(text), true);
-    const int end = target.edit->GetWindowTextLength();
-    target.edit->SetSel(end, end);
-    target.edit->SendMessage(EM_SCROLLCARET);
+    CAmbrelController* controller = Controller();
+    if (!target.record || m_updating || !controller) return;
+    adjustment::TakeEditText(*controller, *target.record, Display(target));
 }
 
 void CPFExposurePage::OnSettingClicked(int32_t settingId, int32_t& member) {

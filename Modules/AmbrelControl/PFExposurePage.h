@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "AdjustmentDisplay.h"
 #include "BasPage.h"
 #include "ControllerTypes.h"
 #include "ui/Controls.h"
@@ -49,11 +50,13 @@ public:
     void DoDataExchange(ui::CDataExchange* pDX) override;
 
 protected:
+    // The controls' notifications (edits and check boxes, sliders, slider repaints), then the
+    // messages the page posts itself.
+    bool OnCommand(ui::WPARAM wParam, ui::LPARAM lParam) override;
+    void OnHScroll(ui::UINT code, ui::UINT position, ui::HWND scrollBar) override;
+    bool OnNotify(ui::WPARAM wParam, ui::LPARAM lParam, ui::LRESULT* result) override;
     bool OnWndMsg(ui::UINT message, ui::WPARAM wParam, ui::LPARAM lParam,
                   ui::LRESULT* result) override;
-    bool OnCommand(ui::WPARAM wParam, ui::LPARAM lParam) override;
-    bool OnNotify(ui::WPARAM wParam, ui::LPARAM lParam, ui::LRESULT* result) override;
-    void OnHScroll(ui::UINT code, ui::UINT position, ui::HWND scrollBar) override;
 
 private:
     // The controls and the record of one of the two adjustments.
@@ -63,6 +66,7 @@ private:
         ui::CEdit* edit;
     };
     Target TargetFor(ui::WPARAM which);
+    adjustment::Display Display(const Target& target);
     CAmbrelController* Controller() const;
 
     void RefreshValue(const Target& target);

@@ -6,7 +6,6 @@
 
 #include "AmbrelControlDlg.h"
 #include "AmbrelController.h"
-#include "SliderMapping.h"
 
 namespace pages {
 
@@ -39,23 +38,6 @@ std::vector<std::wstring> TabsFor(const CAmbrelController& controller) {
     if (OffersImageTab(controller)) tabs.emplace_back(CAmbrelControlDlg::kImageTab);
     if (OffersExposureTab(controller)) tabs.emplace_back(CAmbrelControlDlg::kExposureTab);
     return tabs;
-}
-
-std::unique_ptr<AdjustmentInfo> PageCopy(const AdjustmentInfo& entry) {
-    auto copy = std::make_unique<AdjustmentInfo>();
-    copy->id = entry.id;
-    copy->name = entry.name;
-    copy->intMin = entry.intMin;
-    copy->intMax = entry.intMax;
-    copy->realMin = entry.realMin;
-    copy->realMax = entry.realMax;
-    copy->available = entry.available;
-    copy->autoCapable = entry.autoCapable;
-    copy->oneShotCapable = entry.oneShotCapable;
-    copy->isInteger = entry.isInteger;
-    copy->logScale = entry.logScale;
-    slider::ComputeStepsAndScale(*copy);
-    return copy;
 }
 
 }  // namespace pages

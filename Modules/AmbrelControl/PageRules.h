@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,9 +22,5 @@ bool OffersImageTab(const CAmbrelController& controller);
 bool OffersExposureTab(const CAmbrelController& controller);
 // The tab texts the dialog shows for these lists, in order ("Settings" always first).
 std::vector<std::wstring> TabsFor(const CAmbrelController& controller);
-
-// A page's copy of a controller entry, with the steps and slider scale the page computes; the
-// adjustment pointer is left out (pages reach the camera through the controller by id).
-std::unique_ptr<AdjustmentInfo> PageCopy(const AdjustmentInfo& entry);
 
 }  // namespace pages

@@ -7,10 +7,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cwctype>
 #include <limits>
 
 #include "platform/Text.h"
+#include "platform/TextRules.h"
 
 namespace slider {
 namespace {
@@ -194,18 +194,7 @@ std::wstring FormatReal(double x) {
 }
 
 int32_t ParseInt(const std::wstring& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::iswspace(static_cast<wint_t>(text[i]))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-    constexpr int64_t kCap = int64_t{1} << 32;
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i)
-        value = std::min(value * 10 + (text[i] - L'0'), kCap);
-    if (negative) value = -value;
-    if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
+    return plat::ParseLeadingInt32(text).value_or(0);
 }
 
 double ParseReal(const std::wstring& text) {

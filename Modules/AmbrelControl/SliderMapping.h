@@ -61,8 +61,8 @@ std::wstring FormatBound(double x);
 // The edit text of a real value.
 std::wstring FormatReal(double x);
 
-// Edit text as a signed decimal integer: leading blanks, a sign, digits, the rest ignored;
-// 0 when it starts with no number, saturated beyond 32 bits.
+// Edit text as the number it starts with (the platform's leading-integer rule); 0 when it
+// starts with no number.
 int32_t ParseInt(const std::wstring& text);
 // The longest leading real number of the first 260 characters, read after conversion to
 // narrow text; 0 when there is none, and for a NaN.

@@ -9,6 +9,7 @@
 #include <set>
 #include <type_traits>
 
+#include "AdjustmentDisplay.h"
 #include "AmbrelController.h"
 #include "CallMeter.h"
 #include "FeatureNeeds.h"
@@ -175,7 +176,7 @@ T Shown(PortFact& port, AdjustmentFact& fact, T value, T lo, T hi) {
 
 void CollectAdjustments(CAmbrelController& ctl, PortFact& port) {
     for (const AdjustmentInfo& entry : ctl.m_adjustments) {
-        const auto copy = pages::PageCopy(entry);
+        const auto copy = adjustment::CopyForPage(entry);
         AdjustmentFact fact;
         fact.id = entry.id;
         fact.name = entry.name;
@@ -328,7 +329,7 @@ bool MoveSlider(CAmbrelController& ctl, const AdjustmentInfo& copy) {
 
 void MeasureMoveSlider(CAmbrelController& ctl, PortFact& port) {
     for (const AdjustmentInfo& entry : ctl.m_adjustments) {
-        const auto copy = pages::PageCopy(entry);
+        const auto copy = adjustment::CopyForPage(entry);
         if (!MoveSlider(ctl, *copy)) continue;
         port.cost.actions.push_back(Measured("move_slider", copy->name, port.cost.baud));
         return;

@@ -192,14 +192,9 @@ TEST(FormatBoundTest, FixedExceptTinyOrHuge) {
     EXPECT_EQ(FormatReal(0.25), L"0.250");
 }
 
-TEST(EditTextTest, IntegersAsTheEditHoldsThem) {
+TEST(EditTextTest, IntegerTextWithoutANumberIsZero) {
     EXPECT_EQ(ParseInt(L"  -12abc"), -12);
-    EXPECT_EQ(ParseInt(L"+7"), 7);
     EXPECT_EQ(ParseInt(L"abc"), 0);
-    EXPECT_EQ(ParseInt(L""), 0);
-    EXPECT_EQ(ParseInt(L"-"), 0);
-    EXPECT_EQ(ParseInt(L"99999999999999999999999"), kMax);
-    EXPECT_EQ(ParseInt(L"-99999999999"), kMin);
 }
 
 TEST(EditTextTest, RealsAsTheLongestLeadingNumber) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "DebugFile.h"
+#include "platform/TextRules.h"
 
 namespace plat::detail {
 
@@ -88,7 +89,7 @@ void WriteLine(LineFile& file, std::string_view bytes) {
 }
 
 std::function<void(std::wstring_view)> DebuggerSink(const char* setting) {
-    if (!setting || _stricmp(setting, kDebuggerSetting) != 0) return {};
+    if (!setting || !EqualsAsciiNoCase(std::string_view(setting), kDebuggerSetting)) return {};
     return [](std::wstring_view line) {
         const std::wstring terminated(line);
         OutputDebugStringW(terminated.c_str());

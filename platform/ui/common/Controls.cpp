@@ -107,13 +107,63 @@ bool CEdit::CanUndo() const {
     return SendMessage(EM_CANUNDO) != 0;
 }
 
+// The rows of a list box or a combo box.
+template <class Rows>
+int CRowsCtrl<Rows>::GetCount() const {
+    return I(SendMessage(Rows::kGetCount));
+}
+template <class Rows>
+int CRowsCtrl<Rows>::GetCurSel() const {
+    return I(SendMessage(Rows::kGetCurSel));
+}
+template <class Rows>
+int CRowsCtrl<Rows>::AddString(const wchar_t* text) {
+    return I(SendMessage(Rows::kAddString, 0, L(text)));
+}
+template <class Rows>
+int CRowsCtrl<Rows>::InsertString(int index, const wchar_t* text) {
+    return I(SendMessage(Rows::kInsertString, W(index), L(text)));
+}
+template <class Rows>
+int CRowsCtrl<Rows>::DeleteString(UINT index) {
+    return I(SendMessage(Rows::kDeleteString, index));
+}
+template <class Rows>
+void CRowsCtrl<Rows>::ResetContent() {
+    SendMessage(Rows::kResetContent);
+}
+template <class Rows>
+DWORD_PTR CRowsCtrl<Rows>::GetItemData(int index) const {
+    return static_cast<DWORD_PTR>(SendMessage(Rows::kGetItemData, W(index)));
+}
+template <class Rows>
+int CRowsCtrl<Rows>::SetItemData(int index, DWORD_PTR data) {
+    return I(SendMessage(Rows::kSetItemData, W(index), static_cast<LPARAM>(data)));
+}
+template <class Rows>
+void* CRowsCtrl<Rows>::GetItemDataPtr(int index) const {
+    return reinterpret_cast<void*>(SendMessage(Rows::kGetItemData, W(index)));
+}
+template <class Rows>
+int CRowsCtrl<Rows>::SetItemDataPtr(int index, void* data) {
+    return I(SendMessage(Rows::kSetItemData, W(index), L(data)));
+}
+template <class Rows>
+int CRowsCtrl<Rows>::FindString(int startAfter, const wchar_t* prefix) const {
+    return I(SendMessage(Rows::kFindString, W(startAfter), L(prefix)));
+}
+template <class Rows>
+int CRowsCtrl<Rows>::FindStringExact(int startAfter, const wchar_t* text) const {
+    return I(SendMessage(Rows::kFindStringExact, W(startAfter), L(text)));
+}
+template <class Rows>
+int CRowsCtrl<Rows>::SelectString(int startAfter, const wchar_t* prefix) {
+    return I(SendMessage(Rows::kSelectString, W(startAfter), L(prefix)));
+}
+template class CRowsCtrl<ListBoxRows>;
+template class CRowsCtrl<ComboBoxRows>;
+
 // CListBox.
-int CListBox::GetCount() const {
-    return I(SendMessage(LB_GETCOUNT));
-}
-int CListBox::GetCurSel() const {
-    return I(SendMessage(LB_GETCURSEL));
-}
 int CListBox::SetCurSel(int index) {
     return I(SendMessage(LB_SETCURSEL, W(index)));
 }
@@ -135,47 +185,8 @@ void CListBox::GetText(int index, std::wstring& text) const {
 int CListBox::GetTextLen(int index) const {
     return I(SendMessage(LB_GETTEXTLEN, W(index)));
 }
-int CListBox::AddString(const wchar_t* text) {
-    return I(SendMessage(LB_ADDSTRING, 0, L(text)));
-}
-int CListBox::InsertString(int index, const wchar_t* text) {
-    return I(SendMessage(LB_INSERTSTRING, W(index), L(text)));
-}
-int CListBox::DeleteString(UINT index) {
-    return I(SendMessage(LB_DELETESTRING, index));
-}
-void CListBox::ResetContent() {
-    SendMessage(LB_RESETCONTENT);
-}
-DWORD_PTR CListBox::GetItemData(int index) const {
-    return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, W(index)));
-}
-int CListBox::SetItemData(int index, DWORD_PTR data) {
-    return I(SendMessage(LB_SETITEMDATA, W(index), static_cast<LPARAM>(data)));
-}
-void* CListBox::GetItemDataPtr(int index) const {
-    return reinterpret_cast<void*>(SendMessage(LB_GETITEMDATA, W(index)));
-}
-int CListBox::SetItemDataPtr(int index, void* data) {
-    return I(SendMessage(LB_SETITEMDATA, W(index), L(data)));
-}
-int CListBox::FindString(int startAfter, const wchar_t* prefix) const {
-    return I(SendMessage(LB_FINDSTRING, W(startAfter), L(prefix)));
-}
-int CListBox::FindStringExact(int startAfter, const wchar_t* text) const {
-    return I(SendMessage(LB_FINDSTRINGEXACT, W(startAfter), L(text)));
-}
-int CListBox::SelectString(int startAfter, const wchar_t* prefix) {
-    return I(SendMessage(LB_SELECTSTRING, W(startAfter), L(prefix)));
-}
 
 // CComboBox.
-int CComboBox::GetCount() const {
-    return I(SendMessage(CB_GETCOUNT));
-}
-int CComboBox::GetCurSel() const {
-    return I(SendMessage(CB_GETCURSEL));
-}
 int CComboBox::SetCurSel(int index) {
     const int result = I(SendMessage(CB_SETCURSEL, W(index)));
     // The platform clears the selection for an index out of range; not every implementation
@@ -191,39 +202,6 @@ void CComboBox::GetLBText(int index, std::wstring& text) const {
 }
 int CComboBox::GetLBTextLen(int index) const {
     return I(SendMessage(CB_GETLBTEXTLEN, W(index)));
-}
-int CComboBox::AddString(const wchar_t* text) {
-    return I(SendMessage(CB_ADDSTRING, 0, L(text)));
-}
-int CComboBox::InsertString(int index, const wchar_t* text) {
-    return I(SendMessage(CB_INSERTSTRING, W(index), L(text)));
-}
-int CComboBox::DeleteString(UINT index) {
-    return I(SendMessage(CB_DELETESTRING, index));
-}
-void CComboBox::ResetContent() {
-    SendMessage(CB_RESETCONTENT);
-}
-DWORD_PTR CComboBox::GetItemData(int index) const {
-    return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, W(index)));
-}
-int CComboBox::SetItemData(int index, DWORD_PTR data) {
-    return I(SendMessage(CB_SETITEMDATA, W(index), static_cast<LPARAM>(data)));
-}
-void* CComboBox::GetItemDataPtr(int index) const {
-    return reinterpret_cast<void*>(SendMessage(CB_GETITEMDATA, W(index)));
-}
-int CComboBox::SetItemDataPtr(int index, void* data) {
-    return I(SendMessage(CB_SETITEMDATA, W(index), L(data)));
-}
-int CComboBox::FindString(int startAfter, const wchar_t* prefix) const {
-    return I(SendMessage(CB_FINDSTRING, W(startAfter), L(prefix)));
-}
-int CComboBox::FindStringExact(int startAfter, const wchar_t* text) const {
-    return I(SendMessage(CB_FINDSTRINGEXACT, W(startAfter), L(text)));
-}
-int CComboBox::SelectString(int startAfter, const wchar_t* prefix) {
-    return I(SendMessage(CB_SELECTSTRING, W(startAfter), L(prefix)));
 }
 void CComboBox::ShowDropDown(bool show) {
     SendMessage(CB_SHOWDROPDOWN, show ? 1 : 0);

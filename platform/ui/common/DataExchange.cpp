@@ -1,12 +1,10 @@
 // Dialog data exchange: UpdateData, the DDX functions, holding notifications off while an
 // exchange runs, and reporting a failed exchange.
-#include <algorithm>
-#include <climits>
-#include <cwctype>
 #include <mutex>
 
 #include "Backend.h"
 #include "DataExchangeState.h"
+#include "platform/TextRules.h"
 #include "ui/Wnd.h"
 
 namespace ui {
@@ -20,28 +18,6 @@ std::mutex g_handlerMutex;
 std::function<void(const DataExchangeFailure&)> g_handler;
 
 constexpr const wchar_t* kParseInt = L"Please enter an integer.";
-
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
-// Blanks, an optional sign, at least one digit, blanks; clamped to the 32-bit range.
-bool ParseInt(const std::wstring& text, int* value) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-    const std::size_t digitsFrom = i;
-    long long v = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i)
-        v = std::min<long long>(v * 10 + (text[i] - L'0'), static_cast<long long>(INT_MAX) + 1);
-    if (i == digitsFrom) return false;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    if (i != text.size()) return false;
-    if (negative) v = -v;
-    *value = static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-    return true;
-}
 
 void ShowText(HWND control, const std::wstring& text) {
     // Only a changed text is written, so an unchanged edit keeps its caret.
@@ -126,12 +102,12 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
         ShowText(control, std::to_wstring(value));
         return;
     }
-    int parsed = 0;
-    if (!ParseInt(GetWindowText(control), &parsed)) {
+    const std::optional<int32_t> parsed = plat::ParseWholeInt32(GetWindowText(control));
+    if (!parsed) {
         pDX->Fail(kParseInt);
         return;
     }
-    pDX->Defer([&value, parsed] { value = parsed; });
+    pDX->Defer([&value, parsed = *parsed] { value = parsed; });
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::wstring& value) {

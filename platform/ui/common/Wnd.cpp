@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwchar>
-#include <cwctype>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "Backend.h"
 #include "DataExchangeState.h"
+#include "platform/TextRules.h"
 #include "ui/Wnd.h"
 
 namespace ui {
@@ -24,15 +24,6 @@ namespace {
 // The messages being delivered to window objects on this thread, innermost last.
 thread_local std::vector<MSG> t_current;
 thread_local std::unordered_map<HWND, std::unique_ptr<CWnd>> t_temporaries;
-
-bool EqualsNoCase(const std::wstring& a, const wchar_t* b) {
-    const std::size_t n = std::wcslen(b);
-    if (a.size() != n) return false;
-    for (std::size_t i = 0; i < n; ++i)
-        if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i])))
-            return false;
-    return true;
-}
 
 }  // namespace
 
@@ -95,7 +86,7 @@ const wchar_t* WindowKindName(WindowKind kind) {
 
 WindowKind GetWindowKind(HWND hwnd) {
     const std::wstring cls = GetClassName(hwnd);
-    if (EqualsNoCase(cls, WC_BUTTON)) {
+    if (plat::EqualsAsciiNoCase(cls, WC_BUTTON)) {
         switch (static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK) {
             case BS_CHECKBOX:
             case BS_AUTOCHECKBOX:
@@ -111,14 +102,14 @@ WindowKind GetWindowKind(HWND hwnd) {
                 return WindowKind::PushButton;
         }
     }
-    if (EqualsNoCase(cls, WC_DIALOG)) return WindowKind::Dialog;
-    if (EqualsNoCase(cls, WC_STATIC)) return WindowKind::Static;
-    if (EqualsNoCase(cls, WC_EDIT)) return WindowKind::Edit;
-    if (EqualsNoCase(cls, WC_LISTBOX)) return WindowKind::ListBox;
-    if (EqualsNoCase(cls, WC_COMBOBOX)) return WindowKind::ComboBox;
-    if (EqualsNoCase(cls, TRACKBAR_CLASS)) return WindowKind::Slider;
-    if (EqualsNoCase(cls, UPDOWN_CLASS)) return WindowKind::Spin;
-    if (EqualsNoCase(cls, WC_TABCONTROL)) return WindowKind::Tab;
+    if (plat::EqualsAsciiNoCase(cls, WC_DIALOG)) return WindowKind::Dialog;
+    if (plat::EqualsAsciiNoCase(cls, WC_STATIC)) return WindowKind::Static;
+    if (plat::EqualsAsciiNoCase(cls, WC_EDIT)) return WindowKind::Edit;
+    if (plat::EqualsAsciiNoCase(cls, WC_LISTBOX)) return WindowKind::ListBox;
+    if (plat::EqualsAsciiNoCase(cls, WC_COMBOBOX)) return WindowKind::ComboBox;
+    if (plat::EqualsAsciiNoCase(cls, TRACKBAR_CLASS)) return WindowKind::Slider;
+    if (plat::EqualsAsciiNoCase(cls, UPDOWN_CLASS)) return WindowKind::Spin;
+    if (plat::EqualsAsciiNoCase(cls, WC_TABCONTROL)) return WindowKind::Tab;
     return WindowKind::Window;
 }
 
@@ -334,26 +325,6 @@ void CWnd::SetDlgItemInt(int id, UINT value, bool isSigned) {
     const std::wstring text =
         isSigned ? std::to_wstring(static_cast<int>(value)) : std::to_wstring(value);
     SetDlgItemText(id, text.c_str());
-}
-
-UINT CWnd::GetDlgItemInt(int id, bool* translated, bool isSigned) const {
-    if (translated) *translated = false;
-    const std::wstring text = ui::GetWindowText(ui::GetDlgItem(m_hWnd, id));
-    const wchar_t* begin = text.c_str();
-    wchar_t* end = nullptr;
-    long long value = 0;
-    if (isSigned) {
-        value = std::wcstoll(begin, &end, 10);
-        if (end == begin || value < INT32_MIN || value > INT32_MAX) return 0;
-    } else {
-        const wchar_t* p = begin;
-        while (std::iswspace(static_cast<wint_t>(*p))) ++p;
-        if (*p == L'-') return 0;
-        value = static_cast<long long>(std::wcstoull(begin, &end, 10));
-        if (end == begin || value > UINT32_MAX) return 0;
-    }
-    if (translated) *translated = true;
-    return static_cast<UINT>(value);
 }
 
 void CWnd::CheckDlgButton(int id, UINT check) {

@@ -85,7 +85,7 @@ LRESULT DialogProc(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
             if (state.ended) return 0;
             for (HWND child : window.children) {
                 auto c = Find(child);
-                if (c && EqualsNoCase(c->className, WC_BUTTON) &&
+                if (c && plat::EqualsAsciiNoCase(c->className, WC_BUTTON) &&
                     (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                     return MAKELONG(static_cast<WORD>(c->id), DC_HASDEFID);
             }

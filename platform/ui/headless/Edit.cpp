@@ -1,7 +1,6 @@
 // Edit control behaviour: text, selection and caret, typing, clipboard keys and the EN_*
 // notifications.
 #include <algorithm>
-#include <cwctype>
 
 #include "Internal.h"
 
@@ -34,10 +33,8 @@ void ReplaceSelection(Window& w, std::wstring text, bool notify, bool userLimit)
         const std::size_t eol = text.find_first_of(L"\r\n");
         if (eol != std::wstring::npos) text.resize(eol);
     }
-    if (w.style & ES_UPPERCASE)
-        for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-    if (w.style & ES_LOWERCASE)
-        for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    if (w.style & ES_UPPERCASE) text = plat::AsciiUpper(text);
+    if (w.style & ES_LOWERCASE) text = plat::AsciiLower(text);
     const auto [lo, hi] = Selection(w);
     bool cut = false;
     if (userLimit) {

@@ -81,8 +81,9 @@ void Keystroke(UINT vk, wchar_t character, bool shift = false) {
 }
 
 UINT VirtualKeyOf(wchar_t c) {
-    if (c >= L'a' && c <= L'z') return static_cast<UINT>(c - L'a' + L'A');
-    if ((c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9')) return static_cast<UINT>(c);
+    const wchar_t upper = plat::AsciiUpper(c);
+    if ((upper >= L'A' && upper <= L'Z') || (upper >= L'0' && upper <= L'9'))
+        return static_cast<UINT>(upper);
     switch (c) {
         case L' ':
             return VK_SPACE;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../common/TimerSchedule.h"
+#include "platform/TextRules.h"
 #include "ui/Messages.h"
 #include "ui/Types.h"
 #include "ui/Window.h"
@@ -135,9 +136,6 @@ struct ItemList {
 };
 
 // Text helpers shared by the list controls.
-bool EqualsNoCase(const std::wstring& a, const std::wstring& b);
-bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix);
-int CompareNoCase(const std::wstring& a, const std::wstring& b);
 // Copies text into a caller's buffer of unknown size (as LB_GETTEXT does); answers the length.
 LRESULT CopyOut(const std::wstring& text, LPARAM buffer);
 

@@ -39,7 +39,7 @@ int ItemList::Add(const std::wstring& text, bool sorted) {
     int index = Count();
     if (sorted) {
         const auto at = std::find_if(items.begin(), items.end(), [&](const ListItem& item) {
-            return CompareNoCase(item.text, text) > 0;
+            return plat::CompareAsciiNoCase(item.text, text) > 0;
         });
         index = static_cast<int>(at - items.begin());
     }
@@ -76,7 +76,8 @@ int ItemList::Search(int startAfter, const std::wstring& text, bool exact) const
     for (int step = 0; step < n; ++step) {
         const int i = (first + step) % n;
         const std::wstring& t = items[static_cast<std::size_t>(i)].text;
-        if (exact ? EqualsNoCase(t, text) : StartsWithNoCase(t, text)) return i;
+        if (exact ? plat::EqualsAsciiNoCase(t, text) : plat::StartsWithAsciiNoCase(t, text))
+            return i;
     }
     return -1;
 }

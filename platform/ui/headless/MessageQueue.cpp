@@ -2,7 +2,6 @@
 // process-wide registered-message table.
 #include <algorithm>
 #include <chrono>
-#include <cwctype>
 #include <unordered_map>
 
 #include "Internal.h"
@@ -143,8 +142,7 @@ bool KillTimer(HWND hwnd, UINT_PTR id) {
 
 UINT RegisterWindowMessage(const wchar_t* name) {
     if (!name || !*name) return 0;
-    std::wstring key(name);
-    for (wchar_t& c : key) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    std::wstring key = plat::AsciiUpper(name);
     headless::MessageNames& names = headless::TheMessageNames();
     std::lock_guard lock(names.mutex);
     auto it = names.numbers.find(key);

@@ -65,7 +65,8 @@ void WriteBuddy(Window& w) {
              at > static_cast<long long>(digitsFrom); at -= 3)
             text.insert(static_cast<std::size_t>(at), 1, L',');
     }
-    if (!EqualsNoCase(GetWindowText(s.buddy), text)) SetWindowText(s.buddy, text.c_str());
+    if (!plat::EqualsAsciiNoCase(GetWindowText(s.buddy), text))
+        SetWindowText(s.buddy, text.c_str());
 }
 
 int SetPos(Window& w, long long requested) {

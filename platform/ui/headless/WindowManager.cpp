@@ -1,7 +1,6 @@
 // The headless window manager: window records and handles, the tree, state, geometry,
 // message delivery, focus, capture and the clipboard.
 #include <algorithm>
-#include <cwctype>
 #include <unordered_map>
 
 #include "../common/Backend.h"
@@ -28,7 +27,7 @@ const WindowClass kPlainWindow = {L"", DefWindowProcImpl, nullptr};
 const WindowClass* LookupClass(const wchar_t* name) {
     const std::wstring wanted = name ? name : L"";
     for (const WindowClass& cls : kClasses)
-        if (EqualsNoCase(wanted, cls.name)) return &cls;
+        if (plat::EqualsAsciiNoCase(wanted, cls.name)) return &cls;
     return &kPlainWindow;
 }
 
@@ -218,25 +217,6 @@ bool PointInClient(const Window& window, LPARAM point) {
     const RECT r = ClientRectOf(window);
     const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
-bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
-    return a.size() == b.size() && CompareNoCase(a, b) == 0;
-}
-
-bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-    return text.size() >= prefix.size() &&
-           CompareNoCase(text.substr(0, prefix.size()), prefix) == 0;
-}
-
-int CompareNoCase(const std::wstring& a, const std::wstring& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const wint_t ca = std::towupper(static_cast<wint_t>(a[i]));
-        const wint_t cb = std::towupper(static_cast<wint_t>(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 LRESULT CopyOut(const std::wstring& text, LPARAM buffer) {

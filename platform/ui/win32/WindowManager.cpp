@@ -10,6 +10,7 @@
 #include "../common/Backend.h"
 #include "../common/InputChecks.h"
 #include "Win32.h"
+#include "platform/TextRules.h"
 
 namespace ui::win32 {
 namespace {
@@ -202,7 +203,7 @@ LRESULT CALLBACK ParkingProc(::HWND hwnd, ::UINT message, ::WPARAM wParam, ::LPA
 bool IsPredefined(const wchar_t* name) {
     for (const wchar_t* known : {WC_BUTTON, WC_EDIT, WC_STATIC, WC_LISTBOX, WC_COMBOBOX,
                                  TRACKBAR_CLASS, UPDOWN_CLASS, WC_TABCONTROL, WC_DIALOG})
-        if (::lstrcmpiW(name, known) == 0) return true;
+        if (plat::EqualsAsciiNoCase(name, known)) return true;
     return false;
 }
 
@@ -211,9 +212,7 @@ void EnsurePlainClass(const wchar_t* name) {
     static std::mutex mutex;
     static std::set<std::wstring>* registered = new std::set<std::wstring>;
     std::lock_guard lock(mutex);
-    std::wstring key(name);
-    for (wchar_t& c : key) c = static_cast<wchar_t>(::towupper(c));
-    if (!registered->insert(key).second) return;
+    if (!registered->insert(plat::AsciiUpper(name)).second) return;
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof(cls);
     cls.lpfnWndProc = ::DefWindowProcW;

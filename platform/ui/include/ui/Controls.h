@@ -45,17 +45,13 @@ public:
     bool CanUndo() const;
 };
 
-class CListBox : public CWnd {
+// The row operations the list box and the combo box share, each sent as the message that
+// `Rows` names for the control.
+template <class Rows>
+class CRowsCtrl : public CWnd {
 public:
     int GetCount() const;
     int GetCurSel() const;
-    int SetCurSel(int index);  // raises no notification
-    int GetTopIndex() const;
-    int SetTopIndex(int index);
-    int GetCaretIndex() const;
-    int GetText(int index, wchar_t* buffer) const;
-    void GetText(int index, std::wstring& text) const;
-    int GetTextLen(int index) const;
     int AddString(const wchar_t* text);
     int InsertString(int index, const wchar_t* text);
     int DeleteString(UINT index);
@@ -69,25 +65,45 @@ public:
     int SelectString(int startAfter, const wchar_t* prefix);
 };
 
-class CComboBox : public CWnd {
+struct ListBoxRows {
+    static constexpr UINT kGetCount = LB_GETCOUNT, kGetCurSel = LB_GETCURSEL,
+                          kAddString = LB_ADDSTRING, kInsertString = LB_INSERTSTRING,
+                          kDeleteString = LB_DELETESTRING, kResetContent = LB_RESETCONTENT,
+                          kGetItemData = LB_GETITEMDATA, kSetItemData = LB_SETITEMDATA,
+                          kFindString = LB_FINDSTRING, kFindStringExact = LB_FINDSTRINGEXACT,
+                          kSelectString = LB_SELECTSTRING;
+};
+
+struct ComboBoxRows {
+    static constexpr UINT kGetCount = CB_GETCOUNT, kGetCurSel = CB_GETCURSEL,
+                          kAddString = CB_ADDSTRING, kInsertString = CB_INSERTSTRING,
+                          kDeleteString = CB_DELETESTRING, kResetContent = CB_RESETCONTENT,
+                          kGetItemData = CB_GETITEMDATA, kSetItemData = CB_SETITEMDATA,
+                          kFindString = CB_FINDSTRING, kFindStringExact = CB_FINDSTRINGEXACT,
+                          kSelectString = CB_SELECTSTRING;
+};
+
+// Both are built once, in the platform library.
+extern template class CRowsCtrl<ListBoxRows>;
+extern template class CRowsCtrl<ComboBoxRows>;
+
+class CListBox : public CRowsCtrl<ListBoxRows> {
 public:
-    int GetCount() const;
-    int GetCurSel() const;
+    int SetCurSel(int index);  // raises no notification
+    int GetTopIndex() const;
+    int SetTopIndex(int index);
+    int GetCaretIndex() const;
+    int GetText(int index, wchar_t* buffer) const;
+    void GetText(int index, std::wstring& text) const;
+    int GetTextLen(int index) const;
+};
+
+class CComboBox : public CRowsCtrl<ComboBoxRows> {
+public:
     int SetCurSel(int index);  // raises no notification; out of range clears the selection
     int GetLBText(int index, wchar_t* buffer) const;
     void GetLBText(int index, std::wstring& text) const;
     int GetLBTextLen(int index) const;
-    int AddString(const wchar_t* text);
-    int InsertString(int index, const wchar_t* text);
-    int DeleteString(UINT index);
-    void ResetContent();
-    DWORD_PTR GetItemData(int index) const;
-    int SetItemData(int index, DWORD_PTR data);
-    void* GetItemDataPtr(int index) const;
-    int SetItemDataPtr(int index, void* data);
-    int FindString(int startAfter, const wchar_t* prefix) const;
-    int FindStringExact(int startAfter, const wchar_t* text) const;
-    int SelectString(int startAfter, const wchar_t* prefix);
     void ShowDropDown(bool show = true);
     bool GetDroppedState() const;
 };

@@ -12,17 +12,6 @@
 
 namespace ui {
 
-// Window class names of the predefined controls. Class names compare without regard to case.
-inline constexpr const wchar_t* WC_BUTTON = L"Button";
-inline constexpr const wchar_t* WC_EDIT = L"Edit";
-inline constexpr const wchar_t* WC_STATIC = L"Static";
-inline constexpr const wchar_t* WC_LISTBOX = L"ListBox";
-inline constexpr const wchar_t* WC_COMBOBOX = L"ComboBox";
-inline constexpr const wchar_t* TRACKBAR_CLASS = L"msctls_trackbar32";
-inline constexpr const wchar_t* UPDOWN_CLASS = L"msctls_updown32";
-inline constexpr const wchar_t* WC_TABCONTROL = L"SysTabControl32";
-inline constexpr const wchar_t* WC_DIALOG = L"#32770";
-
 // What a window is, from its class and style (a button's style decides between push button,
 // check box, radio button and group box).
 enum class WindowKind {

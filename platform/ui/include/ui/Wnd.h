@@ -97,7 +97,6 @@ public:
     void SetDlgItemText(int id, const wchar_t* text);
     int GetDlgItemText(int id, std::wstring& text) const;
     void SetDlgItemInt(int id, UINT value, bool isSigned = true);
-    UINT GetDlgItemInt(int id, bool* translated = nullptr, bool isSigned = true) const;
     void CheckDlgButton(int id, UINT check);
     UINT IsDlgButtonChecked(int id) const;
 
