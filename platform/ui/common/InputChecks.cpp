@@ -20,9 +20,7 @@ Result Check(HWND hwnd, std::initializer_list<WindowKind> kinds) {
 Result CheckMouse(HWND hwnd, std::initializer_list<WindowKind> kinds) {
     const Result r = Check(hwnd, kinds);
     if (r != Result::Ok) return r;
-    // One mouse: while its button is down on one control, nothing else can be clicked. A held
-    // button that was destroyed holds it no longer.
-    std::erase_if(HeldButtons(), [](HWND held) { return !IsWindow(held); });
+    // One mouse: while its button is down on one control, nothing else can be clicked.
     return HeldButtons().empty() ? Result::Ok : Result::MouseHeld;
 }
 
