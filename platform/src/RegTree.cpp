@@ -1,6 +1,8 @@
-// Walks of the registry tree over the portable calls, each bounded by the tree's depth limit.
+// The registry calls that are the same on every backend: opening a key by its path, and walks of
+// the tree, each bounded by the depth limit.
 #include <algorithm>
 
+#include "RegBackend.h"
 #include "RegText.h"
 #include "platform/Registry.h"
 
@@ -61,6 +63,14 @@ Status WalkTree(std::wstring_view path, const TreeVisitor& visit) {
     KeyGuard key;
     if (Status s = OpenStored(names, &key, &stored); s != kSuccess) return s;
     return Visit(key.get(), stored, names.size(), visit);
+}
+
+Status CreateKey(std::wstring_view path, HKey* out) {
+    return OpenKeyPath(path, true, out);
+}
+
+Status OpenKey(std::wstring_view path, HKey* out) {
+    return OpenKeyPath(path, false, out);
 }
 
 }  // namespace plat::reg

@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "RegBackend.h"
 #include "RegText.h"
 #include "platform/Utf8.h"
 
@@ -450,8 +451,9 @@ Status GetValue(HKey key, std::wstring_view name, ValueType wanted, Read read) {
     });
 }
 
-// Opens the key at `path`, creating what is missing along it when `create` is set.
-Status OpenPath(std::wstring_view path, bool create, HKey* out) {
+}  // namespace
+
+Status OpenKeyPath(std::wstring_view path, bool create, HKey* out) {
     if (!out) return kInvalidParameter;
     std::vector<std::wstring_view> names;
     if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
@@ -467,16 +469,6 @@ Status OpenPath(std::wstring_view path, bool create, HKey* out) {
     if (Status s = txn.Commit(); s != kSuccess) return s;
     *out = NewHandle(*store, id);
     return kSuccess;
-}
-
-}  // namespace
-
-Status CreateKey(std::wstring_view path, HKey* out) {
-    return OpenPath(path, true, out);
-}
-
-Status OpenKey(std::wstring_view path, HKey* out) {
-    return OpenPath(path, false, out);
 }
 
 Status OpenSubkey(HKey key, std::wstring_view path, HKey* out) {

@@ -20,6 +20,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "RegBackend.h"
 #include "RegText.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
@@ -327,8 +328,9 @@ void DropMemoryStoreAtExit() {
     }
 }
 
-// Opens the key at `path`, creating what is missing along it when `create` is set.
-Status OpenPath(std::wstring_view path, bool create, HKey* out) {
+}  // namespace
+
+Status OpenKeyPath(std::wstring_view path, bool create, HKey* out) {
     if (!out) return kInvalidParameter;
     std::wstring clean;
     bool root = false;
@@ -342,16 +344,6 @@ Status OpenPath(std::wstring_view path, bool create, HKey* out) {
     if (found != kSuccess) return found;
     *out = NewHandle(*store, hkey, root);
     return kSuccess;
-}
-
-}  // namespace
-
-Status CreateKey(std::wstring_view path, HKey* out) {
-    return OpenPath(path, true, out);
-}
-
-Status OpenKey(std::wstring_view path, HKey* out) {
-    return OpenPath(path, false, out);
 }
 
 Status OpenSubkey(HKey key, std::wstring_view path, HKey* out) {
