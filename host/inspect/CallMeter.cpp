@@ -30,6 +30,7 @@ Meter& M() {
     return meter;
 }
 
+#if defined(AMBREL_INSPECT_WRAPS_LIBRARY)
 uint32_t Chars(std::string_view text) {
     return static_cast<uint32_t>(text.size());
 }
@@ -56,6 +57,7 @@ void CountPropertyCall(uint32_t request, uint32_t reply) {
     ++M().tally.calls;
     M().tally.linkChars.push_back(2 * kFramingChars + request + reply);
 }
+#endif
 
 }  // namespace
 
