@@ -113,10 +113,11 @@ TEST_F(DumpTest, LargeCameraAndProfileDumpWhole) {
         "Windows Registry Editor Version 5.00\n\n"
         "[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Large]\n";
     for (int i = 0; i < kCount; ++i) {
-        const std::string name = "P" + std::to_string(i);
+        // Appended, not `"P" + temporary`: GCC 12 at -O3 takes that for an overlapping copy.
+        const std::string name = std::string("P").append(std::to_string(i));
         properties.push_back(
             {{"name", name}, {"type", "int"}, {"value", i}, {"min", 0}, {"max", i}});
-        reg += "\"" + name + "\"=dword:0000002a\n";
+        reg.append("\"").append(name).append("\"=dword:0000002a\n");
     }
     const std::string camera = (Dir() / "large.json").string();
     const std::string profile = (Dir() / "large.reg").string();

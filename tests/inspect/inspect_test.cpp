@@ -154,6 +154,7 @@ TEST_F(Inspect, CountingLayerAgreesWithTheLibrary) {
 }
 
 TEST_F(Inspect, LinkTimeAtTheModelsBaudRate) {
+    if (!inspect::meter::Available()) GTEST_SKIP() << "this build does not count library calls";
     const Report report = Run("window-only.json");
     const PortFact& port = report.ports[0];
     EXPECT_EQ(port.cost.baud, 9600);
@@ -200,11 +201,15 @@ TEST_F(Inspect, HostileCameras) {
 TEST_F(Inspect, EveryGuardedAnswerIsNamed) {
     const Report report = Run("guarded.json");
     ASSERT_EQ(report.ports.size(), 2u);
-    EXPECT_EQ(WarnedOf(report.ports[0]),
-              (std::set<std::string>{"port description", "row 0", "DigitalGain", "Crosshairs.X.Max",
-                                     "Crosshairs.Y.Min", "Crosshairs.Y", "Crosshairs.Value",
-                                     "Decimation.Y.Max", "ExposureTime", "FrameTime.Min",
-                                     "FrameTime.Max"}));
+    std::set<std::string> expected{
+        "port description", "row 0",         "DigitalGain",      "Crosshairs.X.Max",
+        "Crosshairs.Y.Min", "Crosshairs.Y",  "Crosshairs.Value", "Decimation.Y.Max",
+        "ExposureTime",     "FrameTime.Min", "FrameTime.Max"};
+#if defined(_WIN32)
+    // The system's code page converts every byte, so there no description fails to convert.
+    expected.erase("port description");
+#endif
+    EXPECT_EQ(WarnedOf(report.ports[0]), expected);
     EXPECT_FALSE(report.ports[1].offered);
     EXPECT_TRUE(WarnedOf(report.ports[1]).count("port description"));
     EXPECT_EQ(report.ports[0].geometry.decimationValues.size(), 1024u);
