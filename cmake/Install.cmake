@@ -5,7 +5,7 @@
 include(CMakePackageConfigHelpers)
 
 # The camera models, also copied into the build tree where the host looks for them.
-set(AMBREL_CAMERA_MODELS faulty full minimal noports)
+set(AMBREL_CAMERA_MODELS faulty full large minimal noports)
 foreach(model IN LISTS AMBREL_CAMERA_MODELS)
     set(source ${PROJECT_SOURCE_DIR}/sim/cameras/${model}.json)
     configure_file(${source} ${CMAKE_BINARY_DIR}/${AMBREL_MODELS_INSTALL_DIR}/${model}.json
@@ -13,12 +13,12 @@ foreach(model IN LISTS AMBREL_CAMERA_MODELS)
     install(FILES ${source} DESTINATION ${AMBREL_MODELS_INSTALL_DIR} COMPONENT runtime)
 endforeach()
 
-set_target_properties(ambrel-host PROPERTIES INSTALL_RPATH "${AMBREL_RPATH_PROGRAM}")
+set_target_properties(ambrel-host ambrel-inspect PROPERTIES INSTALL_RPATH "${AMBREL_RPATH_PROGRAM}")
 set_target_properties(ambrel_platform DovrelAPIu pfConfig PROPERTIES
                       INSTALL_RPATH "${AMBREL_RPATH_LIBRARY}")
 set_target_properties(AmbrelControl PROPERTIES INSTALL_RPATH "${AMBREL_RPATH_PLUGIN}")
 
-install(TARGETS ambrel-host
+install(TARGETS ambrel-host ambrel-inspect
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(TARGETS AmbrelControl
         LIBRARY DESTINATION ${AMBREL_PLUGIN_INSTALL_DIR} COMPONENT runtime)
