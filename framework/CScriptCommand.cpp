@@ -2,8 +2,7 @@
 // if the module carried it out, its nested commands.
 #include "CScriptCommand.h"
 
-#include "CModule.h"
-#include "CScriptCommandInfo.h"
+#include "CScriptRunPlan.h"
 
 CScriptCommand::CScriptCommand() : CScriptCommand(nullptr) {}
 
@@ -34,16 +33,5 @@ void CScriptCommand::AddChild(CScriptCommand* command, uint32_t depth) {
 }
 
 bool CScriptCommand::Execute(uint32_t eventArgument) {
-    CModule* module = m_pInfo ? m_pInfo->GetModule() : nullptr;
-    if (!module || !module->ExecuteCommand(m_pInfo->GetId(), &m_params, eventArgument))
-        return false;
-    const auto end = m_children.end();
-    for (auto child = m_children.begin();; ++child) {
-        // The object's cursor says which child runs; the walk itself goes by the local copy,
-        // which the calls below cannot touch.
-        m_childCursor = child;
-        if (child == end) break;
-        (*child)->Execute(eventArgument);
-    }
-    return true;
+    return CScriptRunPlan::RunTree(*this, eventArgument);
 }

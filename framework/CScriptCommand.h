@@ -40,6 +40,8 @@ public:
     const std::vector<CCommandParam>& GetParams() const { return m_params; }
 
 private:
+    friend class CScriptRunPlan;
+
     CScriptCommandInfo* m_pInfo;
     int32_t m_nTag;
     // Kept in the object rather than on the stack; the event lock keeps one command on one thread.

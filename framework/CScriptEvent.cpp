@@ -86,6 +86,7 @@ CScriptEvent::~CScriptEvent() {
 
 void CScriptEvent::DeleteCommands() {
     for (CScriptCommand* command : m_rootCommands) delete command;
+    m_plan.Clear();
     m_rootCommands.clear();
     m_cursor = m_rootCommands.end();
 }
@@ -221,6 +222,7 @@ bool CScriptEvent::Compile(std::wstring& errorText) {
         }
         ++i;
     }
+    m_plan.Build(m_rootCommands, &m_cursor);
     if (!failed) return true;
     if (plat::DebugOutputEnabled()) plat::OutputDebugText(plat::Format(kLineError, errorText));
     return false;
@@ -311,9 +313,7 @@ bool CScriptEvent::Fire(uint32_t eventArgument) {
 
     try {
         module->OnEventBegin(m_nId, eventArgument);
-        for (m_cursor = m_rootCommands.begin(); m_cursor != m_rootCommands.end(); ++m_cursor) {
-            (*m_cursor)->Execute(eventArgument);
-        }
+        m_plan.Run(eventArgument);
         module->OnEventEnd(m_nId, eventArgument);
     } catch (...) {
         m_cursor = m_rootCommands.end();

@@ -11,6 +11,7 @@
 
 #include "CCommandParam.h"
 #include "CParamInfo.h"
+#include "CScriptRunPlan.h"
 
 class CModule;
 class CScriptCommand;
@@ -109,4 +110,6 @@ private:
     // Off the end except while Fire runs the commands, which is how a re-entry is recognised.
     std::list<CScriptCommand*>::iterator m_cursor;
     std::list<std::wstring> m_lines;
+    // The trees above laid out for Fire; built by Compile.
+    CScriptRunPlan m_plan;
 };

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <climits>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -218,6 +219,31 @@ TEST_F(ScriptEventTest, FailedCommandSkipsOnlyItsSubtree) {
     EXPECT_EQ(Fired(), (Lines{L"X()", L"Y()", L"W()", L"Z()"}));
     cam.SetResult(0, false);  // X
     EXPECT_EQ(Fired(), (Lines{L"X()", L"Z()"}));
+}
+
+// What firing runs, by definition: each command, then its children when it was carried out.
+void RunByDefinition(const CScriptCommand& command, uint32_t failing, Lines& log) {
+    const int32_t id = command.GetInfo()->GetId();
+    log.push_back(command.GetInfo()->GetName() + L"()");
+    if (failing & (1u << id)) return;
+    for (const CScriptCommand* child : command.GetChildren()) RunByDefinition(*child, failing, log);
+}
+
+TEST_F(ScriptEventTest, FireRunsWhatEachTreeAllowsForEveryFailingSet) {
+    // Depths that rise, fall several levels at once, and reach beyond the tree.
+    const uint32_t depths[] = {0, 1, 2, 3, 1, 2, 0, 0, 1, 3, 5, 2, 1, 0, 2, 1, 2};
+    const wchar_t* names[] = {L"X", L"Y", L"Z", L"W"};
+    Lines lines;
+    for (size_t i = 0; i < std::size(depths); ++i)
+        lines.push_back(std::wstring(depths[i], L'*') + names[i % 4]);
+    ASSERT_TRUE(CompileLines(lines));
+    for (uint32_t failing = 0; failing < 16; ++failing) {
+        for (int32_t id = 0; id < 4; ++id) cam.SetResult(id, !(failing & (1u << id)));
+        Lines expected;
+        for (const CScriptCommand* root : event.GetRootCommands())
+            RunByDefinition(*root, failing, expected);
+        EXPECT_EQ(Fired(), expected) << "failing set " << failing;
+    }
 }
 
 TEST_F(ScriptEventTest, ThrowingCommandIsReportedAndCountersStayBalanced) {
