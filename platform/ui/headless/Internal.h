@@ -78,6 +78,8 @@ std::shared_ptr<ThreadState> CurrentThread();
 
 // The live window with this handle, or null.
 std::shared_ptr<Window> Find(HWND hwnd);
+// The child of `parent` with the control id `id`, or null.
+HWND FindChild(const Window& parent, int id);
 // Calls the window's procedure: its bound object, else its class procedure.
 LRESULT Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT DefaultProc(Window& window, UINT message, WPARAM wParam, LPARAM lParam);

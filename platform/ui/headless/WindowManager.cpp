@@ -140,6 +140,17 @@ std::shared_ptr<Window> Find(HWND hwnd) {
     return it == table.windows.end() ? nullptr : it->second;
 }
 
+HWND FindChild(const Window& parent, int id) {
+    // Pages look their controls up all the time: one lock for the whole walk, no record kept.
+    Table& table = TheTable();
+    std::lock_guard lock(table.mutex);
+    for (HWND child : parent.children) {
+        auto it = table.windows.find(reinterpret_cast<std::uintptr_t>(child));
+        if (it != table.windows.end() && it->second->id == id) return child;
+    }
+    return nullptr;
+}
+
 LRESULT Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto w = Find(hwnd);  // keeps the record alive while its procedure runs
     if (!w) return 0;
@@ -396,9 +407,7 @@ HWND GetWindow(HWND hwnd, UINT relation) {
 HWND GetDlgItem(HWND dialog, int id) {
     auto w = Find(dialog);
     if (!w) return nullptr;
-    for (HWND child : w->children)
-        if (auto c = Find(child); c && c->id == id) return child;
-    return nullptr;
+    return headless::FindChild(*w, id);
 }
 
 int GetDlgCtrlID(HWND hwnd) {
