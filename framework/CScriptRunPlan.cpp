@@ -9,8 +9,8 @@
 
 void CScriptRunPlan::Build(std::list<CScriptCommand*>& commands, Position* cursor) {
     Clear();
-    m_commands = &commands;
     m_cursor = cursor;
+    m_end = commands.end();
     struct Level {
         std::list<CScriptCommand*>* list;
         Position next;
@@ -47,7 +47,6 @@ void CScriptRunPlan::Build(std::list<CScriptCommand*>& commands, Position* curso
 
 void CScriptRunPlan::Clear() {
     m_steps.clear();
-    m_commands = nullptr;
     m_cursor = nullptr;
 }
 
@@ -93,5 +92,5 @@ void CScriptRunPlan::Run(uint32_t eventArgument) {
         }
         CloseFinishedParents(step);
     }
-    if (m_cursor) *m_cursor = m_commands->end();
+    if (m_cursor) *m_cursor = m_end;
 }

@@ -3,7 +3,6 @@
 // Built from trees that stay as they are until the plan is cleared or built again.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <vector>
@@ -45,6 +44,6 @@ private:
     void CloseFinishedParents(const Step& step);
 
     std::vector<Step> m_steps;
-    std::list<CScriptCommand*>* m_commands = nullptr;
-    Position* m_cursor = nullptr;
+    Position* m_cursor = nullptr;  // the owner's, left at m_end after a run
+    Position m_end;
 };
