@@ -33,7 +33,7 @@ mkdir "$work/elsewhere"
 grep -q '^{' "$work/elsewhere/demo.out" ||
     { echo "install-check: the demo printed no state" >&2; exit 1; }
 "$prefix/bin/ambrel-inspect" --camera "$prefix/share/ambrel/cameras/large.json" --json \
-    >"$work/inspect.json" ||
+    >"$work/report.json" ||
     { echo "install-check: the installed inspector failed" >&2; exit 1; }
 
 cmake -S examples/hello-module -B "$work/hello" -G Ninja -DCMAKE_BUILD_TYPE=Release \

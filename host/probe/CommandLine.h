@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Inspector.h"
+#include "Probe.h"
 
 namespace inspect {
 

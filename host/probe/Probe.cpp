@@ -1,5 +1,5 @@
 // What the plug-in's controller finds on each port of the camera library.
-#include "Inspector.h"
+#include "Probe.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Inspector.h"
+#include "Probe.h"
 
 namespace inspect {
 

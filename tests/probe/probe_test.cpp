@@ -21,7 +21,7 @@
 #include "AmbrelController.h"
 #include "CallMeter.h"
 #include "CommandLine.h"
-#include "Inspector.h"
+#include "Probe.h"
 #include "Report.h"
 #include "WindowGeometry.h"
 
@@ -34,7 +34,7 @@ using WStrings = std::vector<std::wstring>;
 
 std::string ModelPath(const std::string& name) {
     if (name.find('/') != std::string::npos) return std::string(AMBREL_SOURCE_DIR "/") + name;
-    return std::string(AMBREL_SOURCE_DIR "/tests/inspect/") + name;
+    return std::string(AMBREL_SOURCE_DIR "/tests/probe/") + name;
 }
 
 class Inspect : public ::testing::Test {
@@ -275,7 +275,7 @@ TEST(InspectCommandLine, BadInputIsRefusedWithTheReason) {
 // The program end to end: exit codes and the JSON document's keys.
 TEST(InspectProgram, ExitCodesAndJsonKeys) {
     const std::string program = AMBREL_BINARY_DIR "/bin/ambrel-inspect";
-    const std::string out = ::testing::TempDir() + "inspect.json";
+    const std::string out = ::testing::TempDir() + "report.json";
     auto run = [&](const std::string& args) {
         const int status = std::system((program + " " + args + " > " + out + " 2>&1").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
