@@ -2,7 +2,43 @@
 // if the module carried it out, its nested commands.
 #include "CScriptCommand.h"
 
-#include "CScriptRunPlan.h"
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "CModule.h"
+#include "CScriptCommandInfo.h"
+
+namespace {
+
+// The commands whose children a walk is running, innermost last. Scripts nest a few levels, so
+// those live on the stack; only a deeper chain takes memory from the heap.
+class OpenCommands {
+public:
+    bool Empty() const { return m_size == 0; }
+    CScriptCommand* Innermost() const {
+        return m_size <= m_near.size() ? m_near[m_size - 1] : m_far.back();
+    }
+    void Push(CScriptCommand* command) {
+        if (m_size < m_near.size()) {
+            m_near[m_size] = command;
+        } else {
+            m_far.push_back(command);
+        }
+        ++m_size;
+    }
+    void Pop() {
+        if (m_size > m_near.size()) m_far.pop_back();
+        --m_size;
+    }
+
+private:
+    std::array<CScriptCommand*, 32> m_near;
+    std::vector<CScriptCommand*> m_far;
+    size_t m_size = 0;
+};
+
+}  // namespace
 
 CScriptCommand::CScriptCommand() : CScriptCommand(nullptr) {}
 
@@ -33,5 +69,36 @@ void CScriptCommand::AddChild(CScriptCommand* command, uint32_t depth) {
 }
 
 bool CScriptCommand::Execute(uint32_t eventArgument) {
-    return CScriptRunPlan::RunTree(*this, eventArgument);
+    if (!CarryOut(eventArgument)) return false;
+    RunChildren(eventArgument);
+    return true;
+}
+
+inline bool CScriptCommand::CarryOut(uint32_t eventArgument) {
+    CModule* module = m_pInfo ? m_pInfo->GetModule() : nullptr;
+    return module && module->ExecuteCommand(m_pInfo->GetId(), &m_params, eventArgument);
+}
+
+// Walks the live lists, however they were built, so a child added while the tree runs is run
+// too. Each open command's cursor marks the child being run; a finished command's cursor is left
+// at the end of its children.
+void CScriptCommand::RunChildren(uint32_t eventArgument) {
+    OpenCommands open;
+    m_childCursor = m_children.begin();
+    open.Push(this);
+    while (!open.Empty()) {
+        CScriptCommand* parent = open.Innermost();
+        if (parent->m_childCursor == parent->m_children.end()) {
+            open.Pop();
+            if (!open.Empty()) ++open.Innermost()->m_childCursor;
+            continue;
+        }
+        CScriptCommand* child = *parent->m_childCursor;
+        if (child->CarryOut(eventArgument)) {
+            child->m_childCursor = child->m_children.begin();
+            open.Push(child);
+        } else {
+            ++parent->m_childCursor;
+        }
+    }
 }

@@ -29,7 +29,8 @@ public:
     void AddChild(CScriptCommand* command, uint32_t depth);
 
     // Hands the command to its module; when the module carried it out, runs every child in order.
-    // Answers whether the module carried it out.
+    // Answers whether the module carried it out. Nesting costs no stack: the walk keeps its place
+    // in each command's child cursor.
     bool Execute(uint32_t eventArgument);
 
     const std::list<CScriptCommand*>& GetChildren() const { return m_children; }
@@ -40,7 +41,8 @@ public:
     const std::vector<CCommandParam>& GetParams() const { return m_params; }
 
 private:
-    friend class CScriptRunPlan;
+    bool CarryOut(uint32_t eventArgument);
+    void RunChildren(uint32_t eventArgument);
 
     CScriptCommandInfo* m_pInfo;
     int32_t m_nTag;

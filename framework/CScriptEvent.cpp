@@ -7,6 +7,7 @@
 #include <platform/Registry.h>
 #include <platform/Text.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <mutex>
@@ -23,8 +24,25 @@
 
 namespace {
 
-// How many more lines a stored script may miss than it holds before its count is not believed.
-constexpr size_t kSpareMissingLines = 64;
+// A stored script longer than this keeps its lines but not the empty lines between them.
+constexpr uint32_t kMaxLoadedLines = 1u << 20;
+constexpr const wchar_t* kRefusedChange =
+    L"Script of event %s not changed (%s): the event is running";
+constexpr const wchar_t* kGapsClosed =
+    L"Script of event %s: %u lines stored up to line %u; the empty lines between them left out";
+
+// The line number an entry name stands for: "%d" of a number from 0, written as "%d" writes it.
+bool LineIndexOf(const std::wstring& entry, uint32_t& index) {
+    if (entry.empty() || entry.size() > 10 || (entry[0] == L'0' && entry.size() > 1)) return false;
+    uint64_t value = 0;
+    for (wchar_t c : entry) {
+        if (c < L'0' || c > L'9') return false;
+        value = value * 10 + static_cast<uint64_t>(c - L'0');
+    }
+    if (value > INT32_MAX) return false;
+    index = static_cast<uint32_t>(value);
+    return true;
+}
 
 // A name the setup hands out may be null; profile sections and messages take it as empty.
 const wchar_t* SetupName(CSetup* setup) {
@@ -86,7 +104,6 @@ CScriptEvent::~CScriptEvent() {
 
 void CScriptEvent::DeleteCommands() {
     for (CScriptCommand* command : m_rootCommands) delete command;
-    m_plan.Clear();
     m_rootCommands.clear();
     m_cursor = m_rootCommands.end();
 }
@@ -108,9 +125,19 @@ void CScriptEvent::SaveAsDefault() {
 }
 
 void CScriptEvent::ResetToDefault() {
+    std::lock_guard<plat::CriticalSection> guard(m_lock);
+    if (!MayChangeLines(L"reset to default")) return;
     m_lines = m_defaultLines;
     std::wstring errorText;
     Compile(errorText);
+}
+
+bool CScriptEvent::MayChangeLines(const wchar_t* change) const {
+    if (!IsFiring()) return true;
+    if (plat::DebugOutputEnabled()) {
+        plat::OutputDebugText(plat::Format(kRefusedChange, m_strName, change));
+    }
+    return false;
 }
 
 bool CScriptEvent::IsDefault() const {
@@ -118,12 +145,16 @@ bool CScriptEvent::IsDefault() const {
 }
 
 void CScriptEvent::AddLine(std::wstring line) {
+    std::lock_guard<plat::CriticalSection> guard(m_lock);
+    if (!MayChangeLines(L"line added")) return;
     m_lines.push_back(std::move(line));
     std::wstring errorText;
     Compile(errorText);
 }
 
 void CScriptEvent::RemoveLine(std::wstring line) {
+    std::lock_guard<plat::CriticalSection> guard(m_lock);
+    if (!MayChangeLines(L"line removed")) return;
     m_lines.remove(line);
     std::wstring errorText;
     Compile(errorText);
@@ -142,29 +173,41 @@ void CScriptEvent::LoadScript() {
 
     const int count = app->GetProfileInt(section.c_str(), kLineCountEntry, -1);
     if (count == -1) return;
+    if (count <= 0) {
+        m_lines.clear();
+        return;
+    }
+    // The count is outside data: the work is bounded by the entries the section holds, each
+    // stored text below the count loading at its line and the lines not stored as empty text.
+    std::vector<plat::reg::Value> values;
+    plat::reg::KeyGuard key;
+    if (plat::reg::OpenKey(app->ProfileRoot() + L"\\" + section, key.out()) ==
+        plat::reg::kSuccess) {
+        plat::reg::EnumValues(key.get(), &values);
+    }
+    std::vector<std::pair<uint32_t, std::wstring>> stored;
+    for (plat::reg::Value& value : values) {
+        uint32_t index = 0;
+        if (value.type != plat::reg::ValueType::String || !LineIndexOf(value.name, index)) continue;
+        if (index < static_cast<uint32_t>(count)) stored.emplace_back(index, std::move(value.text));
+    }
+    ReplaceLines(std::move(stored));
+}
 
-    // A line that is not stored loads as empty text. The count is outside data: reading stops
-    // once the missing lines outnumber the stored ones by more than a few, so a hostile count
-    // costs no more than the section holds, and the missing run it stopped in is left off.
+// Lines not stored after the last stored one would only be empty lines: they are left off.
+void CScriptEvent::ReplaceLines(std::vector<std::pair<uint32_t, std::wstring>> stored) {
+    std::sort(stored.begin(), stored.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    const uint32_t length = stored.empty() ? 0 : stored.back().first + 1;
+    const bool closeGaps = length > kMaxLoadedLines;
+    if (closeGaps && plat::DebugOutputEnabled()) {
+        plat::OutputDebugText(
+            plat::Format(kGapsClosed, m_strName, static_cast<uint32_t>(stored.size()), length));
+    }
     m_lines.clear();
-    size_t stored = 0;
-    size_t missing = 0;
-    size_t upToLastStored = 0;
-    for (int i = 0; i < count; ++i) {
-        const std::wstring entry = plat::Format(kLineEntry, i);
-        std::wstring line = app->GetProfileString(section.c_str(), entry.c_str(), L"");
-        // An empty answer is a stored empty line only if a non-empty default does not show.
-        const bool isStored =
-            !line.empty() || app->GetProfileString(section.c_str(), entry.c_str(), L"-").empty();
-        if (!isStored && ++missing > stored + kSpareMissingLines) {
-            m_lines.resize(upToLastStored);
-            return;
-        }
-        m_lines.push_back(std::move(line));
-        if (isStored) {
-            ++stored;
-            upToLastStored = m_lines.size();
-        }
+    for (auto& [index, text] : stored) {
+        while (!closeGaps && m_lines.size() < index) m_lines.emplace_back();
+        m_lines.push_back(std::move(text));
     }
 }
 
@@ -222,7 +265,6 @@ bool CScriptEvent::Compile(std::wstring& errorText) {
         }
         ++i;
     }
-    m_plan.Build(m_rootCommands, &m_cursor);
     if (!failed) return true;
     if (plat::DebugOutputEnabled()) plat::OutputDebugText(plat::Format(kLineError, errorText));
     return false;
@@ -313,7 +355,9 @@ bool CScriptEvent::Fire(uint32_t eventArgument) {
 
     try {
         module->OnEventBegin(m_nId, eventArgument);
-        m_plan.Run(eventArgument);
+        for (m_cursor = m_rootCommands.begin(); m_cursor != m_rootCommands.end(); ++m_cursor) {
+            (*m_cursor)->Execute(eventArgument);
+        }
         module->OnEventEnd(m_nId, eventArgument);
     } catch (...) {
         m_cursor = m_rootCommands.end();

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CCommandParam.h"
 #include "CParamInfo.h"
-#include "CScriptRunPlan.h"
 
 class CModule;
 class CScriptCommand;
@@ -61,7 +61,9 @@ public:
     void ResetToDefault();
     bool IsDefault() const;
 
-    // Change the lines, then compile. They run on the user-interface thread.
+    // Change the lines, then compile. They run on the user-interface thread. From inside one of
+    // this event's own running commands they change nothing (the trees cannot be rebuilt then,
+    // and lines and trees must agree), and say so on the debugger output.
     void AddLine(std::wstring line);
     void RemoveLine(std::wstring line);  // every equal line
 
@@ -82,6 +84,10 @@ public:
 
 private:
     bool IsFiring() const { return m_cursor != m_rootCommands.end(); }
+    // Under the lock: false, with a debugger line, while a command of this event is running.
+    bool MayChangeLines(const wchar_t* change) const;
+    // The stored lines by line number; the lines between them empty.
+    void ReplaceLines(std::vector<std::pair<uint32_t, std::wstring>> stored);
     void DeleteCommands();
     std::wstring ScriptSection() const;  // empty when the module has no setup
     // A line resolved against the modules and variables but not yet built into a command.
@@ -110,6 +116,4 @@ private:
     // Off the end except while Fire runs the commands, which is how a re-entry is recognised.
     std::list<CScriptCommand*>::iterator m_cursor;
     std::list<std::wstring> m_lines;
-    // The trees above laid out for Fire; built by Compile.
-    CScriptRunPlan m_plan;
 };
