@@ -11,30 +11,39 @@
 
 namespace {
 
-// The commands whose children a walk is running, innermost last. Scripts nest a few levels, so
-// those live on the stack; only a deeper chain takes memory from the heap.
-class OpenCommands {
+using Position = std::list<CScriptCommand*>::iterator;
+
+// One list a walk is running: where it is, where the list ends, and the owner's cursor over it.
+struct OpenList {
+    Position at;
+    Position end;
+    Position* cursor;
+};
+
+// The lists a walk is running, innermost last. Scripts nest a few levels, so those live on the
+// stack; only a deeper chain takes memory from the heap. The walk keeps its places here, where a
+// command's module cannot reach them, and writes them to the owners' cursors as it moves.
+class OpenLists {
 public:
     bool Empty() const { return m_size == 0; }
-    CScriptCommand* Innermost() const {
-        return m_size <= m_near.size() ? m_near[m_size - 1] : m_far.back();
-    }
-    void Push(CScriptCommand* command) {
+    OpenList& Innermost() { return m_size <= m_near.size() ? m_near[m_size - 1] : m_far.back(); }
+    void Open(std::list<CScriptCommand*>& list, Position* cursor) {
+        const OpenList opened{list.begin(), list.end(), cursor};
         if (m_size < m_near.size()) {
-            m_near[m_size] = command;
+            m_near[m_size] = opened;
         } else {
-            m_far.push_back(command);
+            m_far.push_back(opened);
         }
         ++m_size;
     }
-    void Pop() {
+    void Close() {
         if (m_size > m_near.size()) m_far.pop_back();
         --m_size;
     }
 
 private:
-    std::array<CScriptCommand*, 32> m_near;
-    std::vector<CScriptCommand*> m_far;
+    std::array<OpenList, 32> m_near;
+    std::vector<OpenList> m_far;
     size_t m_size = 0;
 };
 
@@ -70,7 +79,7 @@ void CScriptCommand::AddChild(CScriptCommand* command, uint32_t depth) {
 
 bool CScriptCommand::Execute(uint32_t eventArgument) {
     if (!CarryOut(eventArgument)) return false;
-    RunChildren(eventArgument);
+    RunList(m_children, m_childCursor, eventArgument);
     return true;
 }
 
@@ -79,26 +88,29 @@ inline bool CScriptCommand::CarryOut(uint32_t eventArgument) {
     return module && module->ExecuteCommand(m_pInfo->GetId(), &m_params, eventArgument);
 }
 
-// Walks the live lists, however they were built, so a child added while the tree runs is run
-// too. Each open command's cursor marks the child being run; a finished command's cursor is left
-// at the end of its children.
-void CScriptCommand::RunChildren(uint32_t eventArgument) {
-    OpenCommands open;
-    m_childCursor = m_children.begin();
-    open.Push(this);
+// Walks the live lists, however they were built, so a command added while the tree runs is run
+// too. A list's cursor marks the command being run and is left at the list's end.
+void CScriptCommand::RunList(std::list<CScriptCommand*>& list,
+                             std::list<CScriptCommand*>::iterator& cursor, uint32_t eventArgument) {
+    OpenLists open;
+    open.Open(list, &cursor);
     while (!open.Empty()) {
-        CScriptCommand* parent = open.Innermost();
-        if (parent->m_childCursor == parent->m_children.end()) {
-            open.Pop();
-            if (!open.Empty()) ++open.Innermost()->m_childCursor;
+        OpenList& innermost = open.Innermost();
+        if (innermost.at == innermost.end) {
+            *innermost.cursor = innermost.end;
+            open.Close();
+            if (!open.Empty()) ++open.Innermost().at;
             continue;
         }
-        CScriptCommand* child = *parent->m_childCursor;
-        if (child->CarryOut(eventArgument)) {
-            child->m_childCursor = child->m_children.begin();
-            open.Push(child);
+        *innermost.cursor = innermost.at;
+        CScriptCommand* command = *innermost.at;
+        if (!command->CarryOut(eventArgument)) {
+            ++innermost.at;
+        } else if (command->m_children.empty()) {
+            command->m_childCursor = command->m_children.end();
+            ++innermost.at;
         } else {
-            ++parent->m_childCursor;
+            open.Open(command->m_children, &command->m_childCursor);
         }
     }
 }

@@ -32,6 +32,10 @@ public:
     // Answers whether the module carried it out. Nesting costs no stack: the walk keeps its place
     // in each command's child cursor.
     bool Execute(uint32_t eventArgument);
+    // Runs each command of `list` as Execute does, moving `cursor` over it as each one runs and
+    // leaving it at the list's end.
+    static void RunList(std::list<CScriptCommand*>& list,
+                        std::list<CScriptCommand*>::iterator& cursor, uint32_t eventArgument);
 
     const std::list<CScriptCommand*>& GetChildren() const { return m_children; }
 
@@ -42,7 +46,6 @@ public:
 
 private:
     bool CarryOut(uint32_t eventArgument);
-    void RunChildren(uint32_t eventArgument);
 
     CScriptCommandInfo* m_pInfo;
     int32_t m_nTag;

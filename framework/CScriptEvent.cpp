@@ -355,9 +355,7 @@ bool CScriptEvent::Fire(uint32_t eventArgument) {
 
     try {
         module->OnEventBegin(m_nId, eventArgument);
-        for (m_cursor = m_rootCommands.begin(); m_cursor != m_rootCommands.end(); ++m_cursor) {
-            (*m_cursor)->Execute(eventArgument);
-        }
+        CScriptCommand::RunList(m_rootCommands, m_cursor, eventArgument);
         module->OnEventEnd(m_nId, eventArgument);
     } catch (...) {
         m_cursor = m_rootCommands.end();
