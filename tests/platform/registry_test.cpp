@@ -406,6 +406,8 @@ TEST_F(Registry, ImportReadsUtf8FilesAndDeletions) {
 // texts with line ends too, come back from an export, a wipe and an import exactly.
 TEST_F(Registry, GeneratedNamesSurviveTheTextRoundTrip) {
     const std::wstring alphabet = L"a]Z[;=@\"- \t#\u00e9\u65e5\U0001F600]";
+    // Key names without ';': a ']' followed by blanks and a ';' would end the section line.
+    const std::wstring keyAlphabet = L"a]Z[=@\"- \t#\u00e9\u65e5\U0001F600]";
     const std::wstring lineEnds = L"\r\n";
     uint32_t seed = 12345;
     auto pick = [&](std::wstring_view from, size_t length) {
@@ -417,7 +419,8 @@ TEST_F(Registry, GeneratedNamesSurviveTheTextRoundTrip) {
         return out;
     };
     for (int key = 0; key < 40; ++key) {
-        const std::wstring path = L"R\\" + pick(alphabet, 1 + key % 7) + L"\\" + pick(alphabet, 3);
+        const std::wstring path =
+            L"R\\" + pick(keyAlphabet, 1 + key % 7) + L"\\" + pick(keyAlphabet, 3);
         reg::KeyGuard k;
         ASSERT_EQ(reg::CreateKey(path, k.out()), reg::kSuccess);
         const std::wstring rich = alphabet + lineEnds;
@@ -433,15 +436,19 @@ TEST_F(Registry, GeneratedNamesSurviveTheTextRoundTrip) {
     EXPECT_EQ(reg::ExportRegText(L"R"), first);
 }
 
-TEST_F(Registry, ExportRefusesAKeyNameWithALineEndNamingIt) {
-    for (const wchar_t* name : {L"two\nlines", L"cr\r", L"\r\n"}) {
+TEST_F(Registry, ExportRefusesAKeyNameTheTextCannotHoldNamingIt) {
+    const std::pair<const wchar_t*, const char*> cases[] = {
+        {L"two\nlines", "line end"}, {L"cr\r", "line end"},   {L"\r\n", "line end"},
+        {L"a] ;b", "comment"},        {L"x]\t;", "comment"},
+    };
+    for (const auto& [name, why] : cases) {
         reg::UseMemoryStore();
         reg::KeyGuard k;
         ASSERT_EQ(reg::CreateKey(L"Fine\\Setups\\" + std::wstring(name) + L"\\Below", k.out()),
                   reg::kSuccess);
         std::string error;
         EXPECT_EQ(reg::ExportRegText(L"Fine", &error), L"");
-        EXPECT_NE(error.find("line end"), std::string::npos) << error;
+        EXPECT_NE(error.find(why), std::string::npos) << error;
         EXPECT_NE(error.find("Fine\\Setups\\"), std::string::npos) << error;
         platform_test::TempDir dir;
         EXPECT_FALSE(reg::ExportRegFile(dir.File("x.reg"), L"", &error));
@@ -452,7 +459,7 @@ TEST_F(Registry, CommentsMayFollowAnyEntry) {
     std::string error;
     ASSERT_TRUE(
         reg::ImportRegText(L"Windows Registry Editor Version 5.00\r\n\r\n"
-                           L"[HKEY_CURRENT_USER\\C] ; the key\r\n"
+                           L"[HKEY_CURRENT_USER\\C] ; the key ]\r\n"
                            L"\"a\"=\"x;y\" ;the text\r\n"
                            L"\"b\"=dword:00000001\t; one\n"
                            L"@=\"d\"; last\r\n",
@@ -494,6 +501,7 @@ TEST_F(Registry, BadTextIsRefusedWholeWithItsLine) {
     const std::pair<std::wstring, const char*> cases[] = {
         {L"[HKEY_CURRENT_USER\\Good]\r\n", "line 1"},
         {head + L"\"a\"=\"unterminated\r\n", "line 4"},
+        {head + L"\"a\"=\"unterminated\r\n\"b\"=\"x\"\r\n", "line 4"},
         {head + L"\"a\"=hex:01,02\r\n", "line 4"},
         {head + L"\"a\"=dword:123456789\r\n", "line 4"},
         {head + L"\"a\"=dword:\r\n", "line 4"},
