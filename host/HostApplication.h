@@ -23,7 +23,7 @@ struct HostOptions {
     std::string pluginPath;   // the plug-in library
     std::string profilePath;  // the profile's registry store (on Windows, names a registry key)
     bool makeProfileFolder = false;  // the default profile's folder is made when missing
-    std::string cameraPath;   // a camera model file; empty for the built-in camera
+    std::string cameraPath;          // a camera model file; empty for the built-in camera
     std::wstring setupName = L"Default";
     // For in-process tools: a plug-in linked into the program, used instead of pluginPath.
     const PluginExports* linkedPlugin = nullptr;

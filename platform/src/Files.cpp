@@ -35,8 +35,7 @@ std::string TemporaryBeside(const std::string& path) {
 
 }  // namespace
 
-bool ReadBounded(const std::string& path, size_t maxBytes, std::string* bytes,
-                 std::string* error) {
+bool ReadBounded(const std::string& path, size_t maxBytes, std::string* bytes, std::string* error) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         *error = "cannot read the file: it is a folder";

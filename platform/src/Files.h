@@ -10,8 +10,7 @@ namespace plat::files {
 // The bytes of the file at `path`, at most `maxBytes` of them; false, with the reason ("cannot
 // read the file: ..."), for a folder, a file that cannot be read, or one that is longer (a
 // device that never ends included).
-bool ReadBounded(const std::string& path, size_t maxBytes, std::string* bytes,
-                 std::string* error);
+bool ReadBounded(const std::string& path, size_t maxBytes, std::string* bytes, std::string* error);
 
 // Writes `bytes` as the whole of the file at `path`. A regular file (or a new one) is written to
 // a temporary file beside it, flushed, synced and renamed over it, so that the file keeps its

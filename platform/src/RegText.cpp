@@ -286,8 +286,8 @@ bool Undecodable(std::string_view bytes, size_t bad, const char* what, std::stri
     if (error) {
         static constexpr char kHex[] = "0123456789abcdef";
         const auto byte = static_cast<uint8_t>(bytes[bad]);
-        const auto line = std::count(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(bad),
-                                     '\n') + 1;
+        const auto line =
+            std::count(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(bad), '\n') + 1;
         *error = "line " + std::to_string(line) + ": a byte that is not " + what + " (0x" +
                  kHex[byte >> 4] + kHex[byte & 0xF] + ")";
     }

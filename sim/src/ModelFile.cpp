@@ -361,8 +361,8 @@ PortSetup ReadPort(
         setup.baud = Int32At(port["baud"], path + ".baud");
         if (setup.baud < kMinBaud || setup.baud > kMaxBaud)
             Fail(path + ".baud", "not a serial line's rate (" + std::to_string(kMinBaud) + " to " +
-                                     std::to_string(kMaxBaud) + " baud): " +
-                                     std::to_string(setup.baud));
+                                     std::to_string(kMaxBaud) +
+                                     " baud): " + std::to_string(setup.baud));
     }
     return setup;
 }

@@ -108,7 +108,7 @@ bool ReadModelFile(const std::string& path, std::string* text, std::string* erro
     }
     errno = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"),
-                                                        &std::fclose);
+                                                       &std::fclose);
     if (!in) {
         *error = std::strerror(errno);
         return false;

@@ -303,9 +303,9 @@ bool IsOurs(Store& store, std::string* error) {
     int rc;
     while ((rc = q.Step()) == SQLITE_ROW) {
         const std::string type = ToUtf8(q.Text(0)), name = ToUtf8(q.Text(1));
-        const bool ours = (type == "table" && (name == "keys" || name == "vals" ||
-                                               name == "sqlite_sequence")) ||
-                          (type == "index" && name.starts_with("sqlite_autoindex_"));
+        const bool ours =
+            (type == "table" && (name == "keys" || name == "vals" || name == "sqlite_sequence")) ||
+            (type == "index" && name.starts_with("sqlite_autoindex_"));
         if (!ours) {
             *error = "the file is not a profile store (it holds the " + type + " " + name + ")";
             return false;
@@ -358,8 +358,8 @@ void SyncFolderOf(const std::string& path) {
 // ever finds it half made; when another process put one there first, that one is used.
 bool CreateStoreFile(const std::string& path, std::string* error) {
     static std::atomic<unsigned> counter{0};
-    const std::string scratch = path + ".new-" + std::to_string(::getpid()) + "-" +
-                                std::to_string(++counter);
+    const std::string scratch =
+        path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
     bool made = false;
     {
         auto store = OpenDatabase(scratch, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, 0, error);
