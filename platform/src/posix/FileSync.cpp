@@ -22,9 +22,8 @@ bool ReplaceFile(const std::string& from, const std::string& to, std::string* wh
         return false;
     }
     // The rename is durable once the folder holding both names is.
-    std::string folder = std::filesystem::path(to).parent_path().string();
-    if (folder.empty()) folder = ".";
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    const std::filesystem::path folder = std::filesystem::path(to).parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);

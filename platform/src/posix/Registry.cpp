@@ -346,9 +346,8 @@ std::unique_ptr<Store> OpenDatabase(const std::string& name, int flags, uint64_t
 
 // Durable once the folder holding the name is synced.
 void SyncFolderOf(const std::string& path) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    if (folder.empty()) folder = ".";
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
