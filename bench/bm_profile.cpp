@@ -63,8 +63,8 @@ void BM_ImportManyKeys(benchmark::State& state) {
         std::ofstream out(file, std::ios::binary);
         out << kHeader;
         for (int64_t i = 0; i < state.range(0); ++i)
-            out << "[HKEY_CURRENT_USER\\Software\\Bench\\Key" << i << "]\r\n\"Value\"=dword:"
-                << "0000002a\r\n\r\n";
+            out << "[HKEY_CURRENT_USER\\B\\K" << i << "]\r\n\"V\"=dword:"
+                << "0000002a\r\n";
     }
     Import(state, scratch, file);
 }

@@ -49,7 +49,12 @@ void CatchEndSignals() {
     action.sa_handler = NoteEndSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;  // no restart: a read of standard input ends with EINTR
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        // One ignored when the host started (a background job's SIGINT) stays ignored.
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &action, nullptr);
+    }
     std::signal(SIGPIPE, SIG_IGN);
 }
 

@@ -144,10 +144,11 @@ TEST_F(FailureTest, ARunEndedBySignalOrLostOutputStillStoresThePort) {
     const std::pair<const char*, int> signals[] = {{"INT", 2}, {"TERM", 15}, {"HUP", 1}};
     for (const auto& [name, number] : signals) {
         ForgetProfile();
-        // Input that stays open; the signal comes once the port is open.
+        // Input that stays open; the signal comes once the port is open. A background job starts
+        // with SIGINT ignored, which the host would keep so.
         const int status = Shell(
-            "mkfifo " + fifo + " && (" + host + " --trace <" + fifo + " >" + out +
-            " 2>/dev/null & pid=$!; exec 3>" + fifo +
+            "mkfifo " + fifo + " && (env --default-signal " + host + " --trace <" + fifo + " >" +
+            out + " 2>/dev/null & pid=$!; exec 3>" + fifo +
             "; echo 'select settings.16315 1' >&3; for i in $(seq 400); do grep -q 'open 0' " +
             out + " && break; sleep 0.05; done; kill -" + name +
             " $pid; wait $pid; s=$?; exec 3>&-; rm " + fifo + "; exit $s) 2>/dev/null");
