@@ -1,10 +1,14 @@
-// libFuzzer target: arbitrary model files through the simulated camera library's loader, and a
-// loaded model's cameras through a scan and a write of every property.
+// libFuzzer target: arbitrary model files through the simulated camera library's loader (as text
+// and as a file), and a loaded model's cameras through a scan and a write of every property.
 #include <pfConfig.h>
 #include <sim/CameraSim.h>
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -31,14 +35,29 @@ void Exercise() {
     }
 }
 
+// The input as a file, for the file reader: it reads what the string reader was given.
+const std::string& ModelFile() {
+    static const std::string path = (std::filesystem::temp_directory_path() /
+                                     ("camera-model-fuzz-" + std::to_string(::getpid()) + ".json"))
+                                        .string();
+    return path;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    pfsim::EnableDelays(false);  // a slow model's link would only slow the search down
     std::string error;
-    if (pfsim::LoadModelString(std::string(reinterpret_cast<const char*>(data), size), &error)) {
+    const bool loaded = pfsim::LoadModelString(text, &error);
+    if (loaded) {
         Exercise();
     } else if (error.size() > 400 || error.rfind("$", 0) != 0) {
         __builtin_trap();  // messages are bounded and start with the JSON path
     }
+    std::ofstream(ModelFile(), std::ios::binary | std::ios::trunc) << text;
+    std::string read;
+    if (!pfsim::ReadModelFile(ModelFile(), &read, &error) || read != text) __builtin_trap();
+    if (pfsim::CheckModelFile(ModelFile(), &error) != loaded) __builtin_trap();
     return 0;
 }

@@ -1,6 +1,7 @@
-// libFuzzer target: arbitrary .reg file bytes imported into a small tree. A refused file changes
-// nothing and says which line; an accepted one leaves a tree whose export imports again, into an
-// empty tree, to the same text.
+// libFuzzer target: arbitrary .reg file bytes (UTF-16, UTF-8, or REGEDIT4 text in the code page)
+// imported into a small tree. Bytes that do not decode, and a refused file, change nothing and say
+// which line; an accepted one leaves a tree whose export imports again, into an empty tree, to the
+// same text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,7 +38,12 @@ void Empty() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::wstring text;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    if (!reg::text::DecodeFile(bytes, &text, nullptr)) return 0;
+    std::string decodeError;
+    if (!reg::text::DecodeFile(bytes, &text, &decodeError)) {
+        // Bytes that do not decode are named by their line; only UTF-16 has no lines to name.
+        Check(decodeError.rfind("line ", 0) == 0 || decodeError.rfind("a UTF-16 file", 0) == 0);
+        return 0;
+    }
 
     Empty();
     Check(reg::ImportRegText(kStart));

@@ -37,28 +37,32 @@ bool IsLoss(bool deletion, long status) {
     return !deletion || (status != plat::reg::kFileNotFound && status != plat::reg::kAccessDenied);
 }
 
-// Opens the profile's store, making its folder first.
-bool OpenProfile(const std::string& path, std::string* error) {
+}  // namespace
+
+bool OpenProfile(const std::string& path, bool makeFolder, bool mustExist, std::string* error) {
 #if !defined(_WIN32)
     // On Windows the store is a registry key named after the path, and no file is made.
     std::error_code ec;
     const std::filesystem::path profile(path);
-    if (profile.has_parent_path()) std::filesystem::create_directories(profile.parent_path(), ec);
+    if (makeFolder && profile.has_parent_path())
+        std::filesystem::create_directories(profile.parent_path(), ec);
     if (ec) {
         *error = "cannot create the profile's folder " + profile.parent_path().string() + ": " +
                  ec.message();
         return false;
     }
+#else
+    (void)makeFolder;
 #endif
-    std::string why;
-    if (!plat::reg::OpenStore(path, &why)) {
-        *error = "cannot open the profile " + path + ": " + why;
+    std::string why;  // names the path
+    const auto access =
+        mustExist ? plat::reg::StoreAccess::Existing : plat::reg::StoreAccess::OpenOrCreate;
+    if (!plat::reg::OpenStore(path, &why, access)) {
+        *error = "cannot open the profile " + why;
         return false;
     }
     return true;
 }
-
-}  // namespace
 
 HostApplication::HostApplication(Trace& trace, std::ostream& banner)
     : m_trace(trace), m_banner(banner) {}
@@ -69,7 +73,9 @@ HostApplication::~HostApplication() {
 
 HostApplication::StartResult HostApplication::Start(const HostOptions& options,
                                                     std::string* error) {
-    if (!OpenProfile(options.profilePath, error)) return StartResult::BadInput;
+    if (!OpenProfile(options.profilePath, options.makeProfileFolder, false, error))
+        return StartResult::BadInput;
+    m_profileOpen = true;
     if (!m_camera.Load(options.cameraPath, error)) return StartResult::BadInput;
     // The application object exists before any plug-in is loaded, as in the real host.
     plat::AfxSetApp(this);
@@ -134,6 +140,9 @@ void HostApplication::Shutdown() {
     if (plat::AfxGetApp() == this) plat::AfxSetApp(nullptr);
     ui::CWnd::FreeTemporaryWindows();
     m_plugin.Unload();
+    // Folds the store's log back into its file, so the profile is one file again.
+    if (m_profileOpen) plat::reg::CloseStore();
+    m_profileOpen = false;
 }
 
 bool HostApplication::WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) {

@@ -22,11 +22,16 @@ class Trace;
 struct HostOptions {
     std::string pluginPath;   // the plug-in library
     std::string profilePath;  // the profile's registry store (on Windows, names a registry key)
-    std::string cameraPath;   // a camera model file; empty for the built-in camera
+    bool makeProfileFolder = false;  // the default profile's folder is made when missing
+    std::string cameraPath;          // a camera model file; empty for the built-in camera
     std::wstring setupName = L"Default";
     // For in-process tools: a plug-in linked into the program, used instead of pluginPath.
     const PluginExports* linkedPlugin = nullptr;
 };
+
+// Opens the profile's store at `path`, making its folder first when `makeFolder` is set; false,
+// with "cannot open the profile PATH: REASON", when it cannot be used.
+bool OpenProfile(const std::string& path, bool makeFolder, bool mustExist, std::string* error);
 
 class HostApplication : public plat::CWinApp {
 public:
@@ -42,7 +47,7 @@ public:
     // Opens the profile, loads the camera and the plug-in, prints the plug-in's names and
     // creates and attaches its module; on failure `error` says why.
     StartResult Start(const HostOptions& options, std::string* error);
-    // Destroys the module (which saves its settings) and unloads the plug-in.
+    // Destroys the module (which saves its settings), unloads the plug-in and closes the profile.
     void Shutdown();
     // Destroys the module and creates and attaches a new one on the same profile.
     bool Reload(std::string* error);
@@ -75,6 +80,7 @@ private:
     std::unique_ptr<DialogHost> m_dialogHost;
     CModule* m_module = nullptr;
     int m_lostProfileWrites = 0;
+    bool m_profileOpen = false;
 };
 
 }  // namespace host

@@ -18,6 +18,15 @@ namespace host {
 // One that was closed stays unusable, rather than a file the host opens later taking its place.
 void UseBinaryStandardStreams();
 bool StandardInputIsTerminal();
+
+// A request to end the run (SIGINT, SIGTERM, SIGHUP) is caught, so that the host can tear the
+// plug-in down in order first, and it interrupts a read of standard input; writing to a pipe
+// whose reader is gone fails the write instead of ending the process. Nothing on Windows.
+void CatchEndSignals();
+// The signal caught, 0 for none.
+int EndSignal();
+// Ends the process as the signal would have, once the host has torn everything down.
+void EndBySignal(int signal);
 // The next line of standard input; false at its end. While it waits, `pump` runs whenever
 // messages arrive for the calling thread's windows, so that real windows stay live while a person
 // types (elsewhere no window waits for it).

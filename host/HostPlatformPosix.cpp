@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -34,6 +34,37 @@ void UseBinaryStandardStreams() {
 
 bool StandardInputIsTerminal() {
     return isatty(STDIN_FILENO) != 0;
+}
+
+namespace {
+volatile std::sig_atomic_t g_endSignal = 0;
+
+void NoteEndSignal(int signal) {
+    g_endSignal = signal;
+}
+}  // namespace
+
+void CatchEndSignals() {
+    struct sigaction action {};
+    action.sa_handler = NoteEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no restart: a read of standard input ends with EINTR
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        // One ignored when the host started (a background job's SIGINT) stays ignored.
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &action, nullptr);
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+int EndSignal() {
+    return g_endSignal;
+}
+
+void EndBySignal(int signal) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 bool ReadInputLine(std::string* line, const std::function<void()>&) {

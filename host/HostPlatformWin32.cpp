@@ -36,6 +36,14 @@ bool StandardInputIsTerminal() {
     return _isatty(_fileno(stdin)) != 0;
 }
 
+void CatchEndSignals() {}
+
+int EndSignal() {
+    return 0;
+}
+
+void EndBySignal(int) {}
+
 namespace {
 
 constexpr char kEndOfInput = '\x1a';

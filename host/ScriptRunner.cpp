@@ -19,6 +19,7 @@
 #include "Pages.h"
 #include "Picture.h"
 #include "StateDump.h"
+#include "platform/Registry.h"
 #include "platform/Utf8.h"
 #include "ui/Input.h"
 #include "ui/Snapshot.h"
@@ -55,14 +56,47 @@ LineRead ReadScriptLine(std::streambuf& in, std::string* line) {
     }
 }
 
-// A reason cut short at a character boundary, saying how long it was.
+// The length of the UTF-8 sequence at `at` that is a printable character, 0 when the byte there
+// is a control character (C0, DEL, C1) or no part of a sequence.
+size_t PrintableAt(std::string_view text, size_t at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) return lead >= 0x20 && lead != 0x7F ? 1 : 0;
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || at + length > text.size()) return 0;
+    for (size_t i = 1; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80) return 0;
+    if (lead == 0xC2 && byte(at + 1) < 0xA0) return 0;  // C1 controls
+    return length;
+}
+
+// Control bytes and bytes that are no character shown as \xNN, so that a message never moves
+// the terminal's cursor or changes its state.
+std::string Escaped(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        if (const size_t n = PrintableAt(text, i); n > 0) {
+            out.append(text.substr(i, n));
+            i += n;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(text[i++]);
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 0xF];
+    }
+    return out;
+}
+
+// A reason cut short at a character boundary, saying how long it was, and escaped.
 std::string Bounded(std::string reason) {
-    if (reason.size() <= kMaxReasonBytes) return reason;
+    if (reason.size() <= kMaxReasonBytes) return Escaped(reason);
     const size_t whole = reason.size();
     size_t cut = kMaxReasonBytes;
     while (cut > 0 && (static_cast<unsigned char>(reason[cut]) & 0xC0) == 0x80) --cut;
     reason.resize(cut);
-    return reason + "... (" + std::to_string(whole) + " bytes)";
+    return Escaped(reason) + "... (" + std::to_string(whole) + " bytes)";
 }
 
 bool IsBlank(char c) {
@@ -99,6 +133,7 @@ bool ScriptRunner::Run(std::istream& in, std::string* error) {
     std::streambuf* source = in.rdbuf();
     std::string line;
     for (long long number = 1;; ++number) {
+        if (Stopped()) return true;
         LineRead read = LineRead::End;
         try {
             read = source ? ReadScriptLine(*source, &line) : LineRead::End;
@@ -106,7 +141,8 @@ bool ScriptRunner::Run(std::istream& in, std::string* error) {
             *error = "cannot read the script: " + e.code().message();
             return false;
         }
-        if (read == LineRead::End) break;
+        // A line cut short by the request to end is not run.
+        if (read == LineRead::End || Stopped()) break;
         if (read == LineRead::TooLong) {
             *error = "line " + std::to_string(number) + ": longer than " +
                      std::to_string(kMaxLineBytes) + " bytes";
@@ -120,7 +156,7 @@ bool ScriptRunner::Run(std::istream& in, std::string* error) {
         }
     }
     // Standard input goes through the C library's stream, which keeps its read errors there.
-    if (source == std::cin.rdbuf() && std::ferror(stdin)) {
+    if (source == std::cin.rdbuf() && std::ferror(stdin) && !Stopped()) {
         *error = std::string("cannot read the script: ") + std::strerror(errno);
         return false;
     }
@@ -133,7 +169,7 @@ void ScriptRunner::RunInteractive(const std::function<bool(std::string*)>& nextL
     long long number = 1;
     for (;; ++number) {
         prompt << kPrompt << std::flush;
-        if (!nextLine(&line)) break;
+        if (!nextLine(&line) || Stopped()) break;
         std::string reason;
         if (!RunLine(line, &reason))
             errors << "line " << number << ": " << Bounded(std::move(reason)) << std::endl;
@@ -387,6 +423,10 @@ bool ScriptRunner::RunCapture(std::string_view line, const std::vector<Token>& t
     const std::string file = TextFrom(line, t, 1);
     if (file.empty()) {
         *reason = "capture needs a file name";
+        return false;
+    }
+    if (plat::reg::IsStoreFile(file)) {
+        *reason = "cannot write the picture over the profile's store: " + file;
         return false;
     }
     return WritePng(m_app.Dialogs().Capture(), file, reason);

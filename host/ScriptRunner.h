@@ -29,6 +29,9 @@ public:
     // One line (a comment or blank line does nothing). False, with the reason, when the line
     // is bad; nothing of it has run then.
     bool RunLine(std::string_view line, std::string* reason);
+    // Asked before each line: when it answers true, the run stops there as at the end of its
+    // input (the host's end was requested, or its output is gone).
+    void StopWhen(std::function<bool()> stop) { m_stop = std::move(stop); }
 
 private:
     struct Token {
@@ -56,8 +59,11 @@ private:
     bool RunCamera(const std::vector<Token>& t, std::string* reason);
     bool RunCapture(std::string_view line, const std::vector<Token>& t, std::string* reason);
 
+    bool Stopped() const { return m_stop && m_stop(); }
+
     HostApplication& m_app;
     std::ostream& m_out;
+    std::function<bool()> m_stop;
 };
 
 }  // namespace host

@@ -4,9 +4,7 @@
 
 #include <sim/CameraSim.h>
 
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 namespace host {
 
@@ -16,15 +14,11 @@ bool SimCamera::Load(const std::string& path, std::string* error) {
         pfsim::LoadDefaultModel();
         json = pfsim::DefaultModelJson();
     } else {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
-            *error = "cannot read camera model file " + path;
+        std::string why;
+        if (!pfsim::ReadModelFile(path, &json, &why)) {
+            *error = "cannot read camera model file " + path + ": " + why;
             return false;
         }
-        std::ostringstream text;
-        text << file.rdbuf();
-        json = text.str();
-        std::string why;
         if (!pfsim::LoadModelString(json, &why)) {
             *error = "bad camera model file " + path + ": " + why;
             return false;

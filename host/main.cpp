@@ -150,8 +150,10 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     if (options->host.pluginPath.empty())
         options->host.pluginPath =
             host::DefaultPluginPath(AMBREL_PLUGIN_FOLDER, AMBREL_PLUGIN_FILE);
-    if (!options->profileGiven && !host::DefaultProfilePath(&options->host.profilePath, error))
-        return false;
+    if (!options->profileGiven) {
+        if (!host::DefaultProfilePath(&options->host.profilePath, error)) return false;
+        options->host.makeProfileFolder = true;
+    }
     return true;
 }
 
@@ -160,13 +162,16 @@ int TransferProfile(const Options& options) {
     const bool exporting = !options.exportProfile.empty();
     const std::string& file = exporting ? options.exportProfile : options.importProfile;
     std::string error;
-    if (!plat::reg::OpenStore(options.host.profilePath, &error)) {
-        std::cerr << "ambrel-host: cannot open the profile " << error << '\n';
+    // An export reads the profile there is; a missing one is a mistyped name, not an empty tree.
+    if (!host::OpenProfile(options.host.profilePath, options.host.makeProfileFolder && !exporting,
+                           exporting, &error)) {
+        std::cerr << "ambrel-host: " << error << '\n';
         return kExitBadInput;
     }
-    if (exporting ? plat::reg::ExportRegFile(file, {}, &error)
-                  : plat::reg::ImportRegFile(file, &error))
-        return kExitOk;
+    const bool done = exporting ? plat::reg::ExportRegFile(file, {}, &error)
+                                : plat::reg::ImportRegFile(file, &error);
+    plat::reg::CloseStore();
+    if (done) return kExitOk;
     std::cerr << "ambrel-host: " << file << ": " << error << '\n';
     return kExitBadInput;
 }
@@ -212,6 +217,7 @@ int main(int argc, char** argv) {
     host::Trace trace(std::cout);
     if (options.trace) trace.Start();
     int status = kExitOk;
+    host::CatchEndSignals();
     {
         // The plug-in's names go to standard error, keeping standard output to what scripts read.
         host::HostApplication app(trace, std::cerr);
@@ -222,6 +228,9 @@ int main(int argc, char** argv) {
                                                                            : kExitBadInput;
         }
         host::ScriptRunner runner(app, std::cout);
+        // Output nobody reads any more ends the run as the end of its input would.
+        runner.StopWhen(
+            [] { return host::EndSignal() != 0 || !std::cout || std::ferror(stdout) != 0; });
         if (options.scriptGiven) {
             std::istream& in = options.script == "-" ? std::cin : scriptFile;
             if (!runner.Run(in, &error)) {
@@ -247,5 +256,9 @@ int main(int argc, char** argv) {
     }
     trace.Stop();
     if (!OutputWritten() && status == kExitOk) status = kExitOutputLost;
+    if (const int signal = host::EndSignal(); signal != 0) {
+        std::cerr << "ambrel-host: ended by signal " << signal << " (the module was destroyed)\n";
+        host::EndBySignal(signal);
+    }
     return status;
 }

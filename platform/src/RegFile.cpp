@@ -1,7 +1,6 @@
 // The registry tree's .reg text and files, written and read over the portable registry calls.
-#include <fstream>
-#include <iterator>
-
+#include "Files.h"
+#include "RegBackend.h"
 #include "RegText.h"
 #include "platform/Registry.h"
 #include "platform/Utf8.h"
@@ -9,6 +8,10 @@
 namespace plat::reg {
 
 namespace {
+
+// A profile is a few kilobytes; this leaves room for any tree a person would edit, and keeps a
+// device that never ends (or a wrong file) from taking all memory.
+constexpr size_t kMaxRegFileBytes = 64u << 20;
 
 std::string StatusText(Status s) {
     std::string text = "error " + std::to_string(s);
@@ -24,18 +27,33 @@ std::string StatusText(Status s) {
     }
 }
 
+// Whether a ']' in the path is followed by blanks and a ';': a section line read back would end
+// there, the rest taken for a comment.
+bool HoldsCommentAfterBracket(std::wstring_view path) {
+    for (size_t close = path.find(L']'); close != std::wstring_view::npos;
+         close = path.find(L']', close + 1)) {
+        const size_t next = path.find_first_not_of(L" \t", close + 1);
+        if (next != std::wstring_view::npos && path[next] == L';') return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool text::ExportText(std::wstring_view path, std::wstring* out, std::string* error,
                       Status* status) {
     out->assign(kHeader).append(kNewline).append(kNewline);
-    bool refused = false;
-    std::wstring refusedPath;
+    std::string refused;
     const Status s = WalkTree(path, [&](const std::wstring& keyPath, const auto& values) {
         // The text has no way to write a line end in a key name.
         if (keyPath.find_first_of(L"\r\n") != std::wstring::npos) {
-            refused = true;
-            refusedPath = keyPath.substr(0, keyPath.find_first_of(L"\r\n"));
+            refused = "a key name holds a line end, which .reg text cannot hold: " +
+                      ToUtf8(keyPath.substr(0, keyPath.find_first_of(L"\r\n"))) + "...";
+            return kInvalidParameter;
+        }
+        if (HoldsCommentAfterBracket(keyPath)) {
+            refused = "a key name holds ']' before a ';', which .reg text reads as a comment: " +
+                      ToUtf8(keyPath);
             return kInvalidParameter;
         }
         out->append(SectionLine(keyPath)).append(kNewline);
@@ -50,28 +68,38 @@ bool text::ExportText(std::wstring_view path, std::wstring* out, std::string* er
     if (status) *status = s;
     if (s == kSuccess) return true;
     if (error) {
-        *error = refused ? "a key name holds a line end, which .reg text cannot hold: " +
-                               ToUtf8(refusedPath) + "..."
-                         : StatusText(s);
+        *error = !refused.empty() ? refused : StatusText(s);
     }
     return false;
 }
 
-Status text::ApplyOperation(const Operation& op) {
-    KeyGuard key;
+Status text::ApplyOperation(const Operation& op, OpenSection* open) {
+    KeyGuard own;
     if (op.kind == Operation::Kind::DeleteKey) {
-        if (Status s = OpenKey(L"", key.out()); s != kSuccess) return s;
-        const Status s = DeleteTree(key.get(), op.path);
+        if (open) open->Close();  // the open key may be among what goes
+        if (Status s = OpenKey(L"", own.out()); s != kSuccess) return s;
+        const Status s = DeleteTree(own.get(), *op.path);
         return s == kFileNotFound ? kSuccess : s;
     }
-    if (Status s = CreateKey(op.path, key.out()); s != kSuccess) return s;
+    HKey key = nullptr;
+    if (open && open->key && open->path == op.path.get()) {
+        key = open->key;
+    } else {
+        if (Status s = CreateKey(*op.path, own.out()); s != kSuccess) return s;
+        key = own.get();
+        if (open) {
+            open->Close();
+            std::swap(open->key, *own.out());
+            open->path = op.path.get();
+        }
+    }
     switch (op.kind) {
         case Operation::Kind::SetString:
-            return SetStringValue(key.get(), op.name, op.text);
+            return SetStringValue(key, op.name, op.text);
         case Operation::Kind::SetDword:
-            return SetDwordValue(key.get(), op.name, op.dword);
+            return SetDwordValue(key, op.name, op.dword);
         case Operation::Kind::DeleteValue: {
-            const Status s = DeleteValue(key.get(), op.name);
+            const Status s = DeleteValue(key, op.name);
             return s == kFileNotFound ? kSuccess : s;
         }
         default:
@@ -101,25 +129,23 @@ bool ImportRegText(std::wstring_view regText, std::string* error) {
 }
 
 bool ExportRegFile(const std::string& file, std::wstring_view path, std::string* error) {
+    std::string why;
+    if (IsStoreFile(file)) {
+        if (error) *error = "the file is the profile's own store, which the export would destroy";
+        return false;
+    }
     std::wstring regText;
     if (!text::ExportText(path, &regText, error)) return false;
-    const std::string bytes = text::EncodeFile(regText);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out && error) *error = "the file cannot be written";
-    return static_cast<bool>(out);
+    if (files::WriteWhole(file, text::EncodeFile(regText), &why)) return true;
+    if (error) *error = why;
+    return false;
 }
 
 bool ImportRegFile(const std::string& file, std::string* error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        if (error) *error = "the file cannot be read";
-        return false;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error) *error = "the file cannot be read";
+    std::string bytes;
+    std::string why;
+    if (!files::ReadBounded(file, kMaxRegFileBytes, &bytes, &why)) {
+        if (error) *error = why;
         return false;
     }
     std::wstring regText;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "platform/Text.h"
 #include "platform/Utf8.h"
 
 namespace plat::reg::text {
@@ -61,7 +62,7 @@ public:
             return Fail("the text does not start with \"" + Narrow(kHeader) + "\"");
         }
         bool inSection = false;
-        std::wstring section;
+        std::shared_ptr<const std::wstring> section;
         while (true) {
             SkipSpaces();
             if (m_i >= m_t.size()) return true;
@@ -135,6 +136,12 @@ private:
         return line;
     }
 
+    // Whether only blanks or a comment follow position `at` on its line.
+    bool OnlyCommentFrom(size_t at) const {
+        while (at < m_t.size() && (m_t[at] == L' ' || m_t[at] == L'\t')) ++at;
+        return at >= m_t.size() || m_t[at] == L';' || m_t[at] == L'\r' || m_t[at] == L'\n';
+    }
+
     // Only blanks or a comment may follow a section or a value on its line.
     bool EndOfEntry() {
         SkipSpaces();
@@ -152,11 +159,12 @@ private:
             op->kind = Operation::Kind::DeleteKey;
             ++m_i;
         }
-        // The path runs to the line's last ']', so that key names may hold one.
+        // The path runs to the first ']' that only blanks or a comment follow, so that key
+        // names may hold one and a comment may too.
         const size_t start = m_i;
         size_t close = std::wstring_view::npos;
-        for (; !AtLineEnd(); ++m_i)
-            if (m_t[m_i] == L']') close = m_i;
+        for (; !AtLineEnd() && close == std::wstring_view::npos; ++m_i)
+            if (m_t[m_i] == L']' && OnlyCommentFrom(m_i + 1)) close = m_i;
         if (close == std::wstring_view::npos) return Fail("a key section without ']'");
         const std::wstring_view name = m_t.substr(start, close - start);
         m_i = close + 1;
@@ -172,7 +180,7 @@ private:
                             : "a malformed key path");
         if (op->kind == Operation::Kind::DeleteKey && names.empty())
             return Fail("the root key cannot be deleted");
-        op->path = path;
+        op->path = std::make_shared<const std::wstring>(path);
         return EndOfEntry();
     }
 
@@ -206,7 +214,14 @@ private:
         const std::wstring_view rest = m_t.substr(m_i);
         if (!rest.empty() && rest[0] == L'"') {
             op->kind = Operation::Kind::SetString;
+            const int startLine = m_line;
             if (!ReadQuoted(&op->text)) return false;
+            // A text may hold line ends, but one that runs on and then goes wrong most likely
+            // lost its closing quote where it began.
+            if (m_line != startLine && !OnlyCommentFrom(m_i)) {
+                m_line = startLine;
+                return Fail("a text without its closing quote on its line");
+            }
         } else if (!rest.empty() && rest[0] == L'-') {
             op->kind = Operation::Kind::DeleteValue;
             ++m_i;
@@ -232,6 +247,57 @@ private:
     int m_line = 1;
     std::string m_error;
 };
+
+// The offset of the first byte that does not belong to a UTF-8 sequence (surrogates taken as
+// they are kept), or the text's size.
+size_t FirstNonUtf8(std::string_view bytes) {
+    auto at = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const uint8_t lead = at(i);
+        size_t length = 1;
+        uint8_t low = 0x80, high = 0xBF;  // what the byte after the lead may be
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0) low = 0xA0;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return i;
+        }
+        if (i + length > bytes.size()) return i;
+        if (at(i + 1) < low || at(i + 1) > high) return i;
+        for (size_t k = 2; k < length; ++k)
+            if ((at(i + k) & 0xC0) != 0x80) return i;
+        i += length;
+    }
+    return i;
+}
+
+bool Undecodable(std::string_view bytes, size_t bad, const char* what, std::string* error) {
+    if (error) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        const auto byte = static_cast<uint8_t>(bytes[bad]);
+        const auto line =
+            std::count(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(bad), '\n') + 1;
+        *error = "line " + std::to_string(line) + ": a byte that is not " + what + " (0x" +
+                 kHex[byte >> 4] + kHex[byte & 0xF] + ")";
+    }
+    return false;
+}
+
+bool StartsVersion4(std::string_view bytes) {
+    const size_t first = bytes.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && bytes.substr(first, 8) == "REGEDIT4";
+}
 
 void PutUnit16(std::string& out, uint32_t unit) {
     out.push_back(static_cast<char>(unit & 0xFF));
@@ -313,7 +379,13 @@ bool DecodeFile(std::string_view bytes, std::wstring* t, std::string* error) {
     const bool le = bytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE;
     const bool be = bytes.size() >= 2 && byteAt(0) == 0xFE && byteAt(1) == 0xFF;
     if (!le && !be) {
+        size_t bad = 0;
+        if (bytes.substr(0, 3) != "\xEF\xBB\xBF" && StartsVersion4(bytes))
+            return NarrowToWideExact(bytes, t, &bad) ||
+                   Undecodable(bytes, bad, "text in the system's code page", error);
         if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+        if (bad = FirstNonUtf8(bytes); bad < bytes.size())
+            return Undecodable(bytes, bad, "UTF-8", error);
         *t = FromUtf8(bytes, Surrogates::Keep);
         return true;
     }

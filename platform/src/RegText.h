@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,11 +16,12 @@ inline constexpr std::wstring_view kHeaderVersion4 = L"REGEDIT4";
 inline constexpr std::wstring_view kRootName = L"HKEY_CURRENT_USER";
 inline constexpr std::wstring_view kNewline = L"\r\n";
 
-// One change a text asks for; `path` is relative to the root.
+// One change a text asks for; `path` is relative to the root. The changes of one section share
+// its path, so a deep key's values cost no copy of it each.
 struct Operation {
     enum class Kind { CreateKey, DeleteKey, SetString, SetDword, DeleteValue };
     Kind kind;
-    std::wstring path;
+    std::shared_ptr<const std::wstring> path;
     std::wstring name;
     std::wstring text;
     uint32_t dword = 0;
@@ -46,14 +48,31 @@ std::wstring DwordValueLine(std::wstring_view name, uint32_t value);
 bool ExportText(std::wstring_view path, std::wstring* text, std::string* error,
                 Status* status = nullptr);
 
-// Makes one change through the registry calls; a deletion of what is missing succeeds.
-Status ApplyOperation(const Operation& operation);
+// Makes one change through the registry calls; a deletion of what is missing succeeds. With an
+// `open` key, a change of the section it was opened for uses it instead of opening the key
+// again; it is left open for the next change.
+class OpenSection {
+public:
+    OpenSection() = default;
+    ~OpenSection() { Close(); }
+    OpenSection(const OpenSection&) = delete;
+    OpenSection& operator=(const OpenSection&) = delete;
+    void Close() {
+        if (key) CloseKey(key);
+        key = nullptr;
+        path = nullptr;
+    }
+    const std::wstring* path = nullptr;
+    HKey key = nullptr;
+};
+Status ApplyOperation(const Operation& operation, OpenSection* open = nullptr);
 // Provided by the registry backend: the changes of a whole text, all or nothing; on failure
 // `failed` is the index of the operation that failed (the size when the commit failed).
 Status ApplyAll(const std::vector<Operation>& operations, size_t* failed);
 
 // Files are UTF-16LE with a byte-order mark, as the registry editor writes them; reading also
-// takes UTF-16BE and UTF-8, with or without a mark.
+// takes UTF-16BE and UTF-8, with or without a mark, and "REGEDIT4" text in the system's code
+// page (as that editor wrote it). Bytes that do not decode fail the file, naming their line.
 std::string EncodeFile(std::wstring_view text);
 bool DecodeFile(std::string_view bytes, std::wstring* text, std::string* error);
 

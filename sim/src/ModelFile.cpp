@@ -359,7 +359,10 @@ PortSetup ReadPort(
     }
     if (port.contains("baud")) {
         setup.baud = Int32At(port["baud"], path + ".baud");
-        if (setup.baud <= 0) Fail(path + ".baud", "must be greater than 0");
+        if (setup.baud < kMinBaud || setup.baud > kMaxBaud)
+            Fail(path + ".baud", "not a serial line's rate (" + std::to_string(kMinBaud) + " to " +
+                                     std::to_string(kMaxBaud) +
+                                     " baud): " + std::to_string(setup.baud));
     }
     return setup;
 }

@@ -30,6 +30,11 @@ struct SimModel {
 
 // Error messages never grow past this, whatever the file holds.
 inline constexpr size_t kMaxErrorChars = 400;
+// The rates a port's serial line may run at, slowest and fastest.
+inline constexpr int32_t kMinBaud = 300;
+inline constexpr int32_t kMaxBaud = 4'000'000;
+// A model file is a few kilobytes; a longer one (or a device that never ends) is refused.
+inline constexpr size_t kMaxModelFileBytes = 16u << 20;
 
 // The model in `json`, or null with `error` set to a message naming the JSON path at fault.
 std::shared_ptr<const SimModel> ParseModel(std::string_view json, std::string& error);

@@ -1,11 +1,16 @@
 // The simulator's state and its control API for tests and the reference host.
 #include "Simulator.h"
 
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
 #include <utility>
 
 #include "Link.h"
+#include "ModelFile.h"
 
 namespace pfsim {
 namespace {
@@ -14,15 +19,10 @@ namespace {
 constexpr size_t kRetiredModels = 8;
 
 bool ReadFile(const std::string& path, std::string& text, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    if (in) out << in.rdbuf();
-    if (!in || in.bad()) {
-        if (error) *error = "cannot read model file '" + path + "'";
-        return false;
-    }
-    text = std::move(out).str();
-    return true;
+    std::string why;
+    if (ReadModelFile(path, &text, &why)) return true;
+    if (error) *error = "cannot read model file '" + path + "': " + why;
+    return false;
 }
 
 std::shared_ptr<const SimModel> Parse(const std::string& json, std::string* error) {
@@ -98,6 +98,37 @@ const char* Sim::BadPortError(int32_t port) const {
 Sim& S() {
     static Sim* sim = new Sim();
     return *sim;
+}
+
+bool ReadModelFile(const std::string& path, std::string* text, std::string* error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        *error = "it is a folder";
+        return false;
+    }
+    errno = 0;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
+    if (!in) {
+        *error = std::strerror(errno);
+        return false;
+    }
+    std::string data;
+    char buffer[1 << 16];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) {
+        if (data.size() + got > kMaxModelFileBytes) {
+            *error = "longer than " + std::to_string(kMaxModelFileBytes) + " bytes";
+            return false;
+        }
+        data.append(buffer, got);
+    }
+    if (std::ferror(in.get())) {
+        *error = errno ? std::strerror(errno) : "input/output error";
+        return false;
+    }
+    *text = std::move(data);
+    return true;
 }
 
 bool LoadModelFile(const std::string& path, std::string* error) {

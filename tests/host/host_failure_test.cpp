@@ -1,6 +1,6 @@
-// Failures the host must not hide: scripts it cannot read or that never end a line, line ends of
-// every platform, writes the camera or the profile refused, output that cannot be written, and a
-// button held down when its window goes.
+// Failures the host must not hide: scripts and files it cannot read or that never end, line ends
+// of every platform, writes the camera or the profile refused, output that cannot be written, a
+// run ended by a signal, and a button held down when its window goes.
 #if !defined(_WIN32)
 #include <sys/wait.h>
 #endif
@@ -47,6 +47,12 @@ TEST_F(FailureTest, ABadLineIsQuotedOnlyInPart) {
     EXPECT_LT(run.err.size(), 300u);
     EXPECT_NE(run.err.find("no tab named yyy"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("(60013 bytes)"), std::string::npos) << run.err;
+}
+
+TEST_F(FailureTest, ControlBytesOfABadLineAreShownEscaped) {
+    const HostRun run = Run(std::string("tab \x1b[2J\a") + std::string(1, '\0') + "\xc2\x9b\xff\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("tab named \\x1b[2J\\x07\\x00\\xc2\\x9b"), std::string::npos) << run.err;
 }
 
 TEST_F(FailureTest, AWriteTheCameraRefusesIsTracedAsRefused) {
@@ -104,10 +110,69 @@ TEST_F(FailureTest, StandardInputThatCannotBeReadAndOutputThatCannotBeWrittenFai
     EXPECT_EQ(Shell(host + " --script /dev/zero >/dev/null 2>" + err), 2);
     EXPECT_EQ(Shell("echo dump | " + host + " --script - >/dev/full 2>" + err), 4);
     EXPECT_EQ(Shell("echo dump | " + host + " --script - >&- 2>" + err), 4);
+    EXPECT_EQ(Shell(host + " --export-profile /dev/stdout >&- 2>/dev/null"), 2);
     std::ifstream in(err);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("\nambrel-host: cannot write standard output: "), std::string::npos)
         << text;
+}
+
+// A folder, a device that never ends: each file option says so, and the run does nothing.
+TEST_F(FailureTest, FilesThatAreFoldersOrNeverEndAreBadInput) {
+    const std::string folder = Dir().string();
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--camera", folder, "--script", "-"}, "it is a folder"},
+        {{"--check-camera", folder}, "it is a folder"},
+        {{"--profile", Profile(), "--import-profile", folder}, "it is a folder"},
+        {{"--camera", "/dev/zero", "--script", "-"}, "longer than 16777216 bytes"},
+        {{"--check-camera", "/dev/zero"}, "longer than 16777216 bytes"},
+        {{"--profile", Profile(), "--import-profile", "/dev/zero"}, "longer than 67108864 bytes"},
+    };
+    for (const auto& [args, why] : cases) {
+        const HostRun run = RunRaw(args, "select settings.16315 1\n");
+        EXPECT_EQ(run.status, 2) << args[1];
+        EXPECT_NE(run.err.find(why), std::string::npos) << run.err;
+    }
+}
+
+// The port stored for the default setup, -1 when none is.
+int StoredPort(const HostRun& run) {
+    const auto& profile = run.LastDump()["profile"];
+    const auto section = profile.find("Setups\\Default\\Ambrel Control");
+    return section != profile.end() && section->contains("Port") ? (*section)["Port"].get<int>()
+                                                                 : -1;
+}
+
+// Asked to end by a signal while it waits for input, or finding its output gone: the module is
+// destroyed in order first (so the chosen port is stored), and the status says what happened.
+TEST_F(FailureTest, ARunEndedBySignalOrLostOutputStillStoresThePort) {
+    const std::string host = std::string(AMBREL_HOST_PATH) + " --profile " + Profile();
+    const std::string out = (Dir() / "out.txt").string();
+    const std::string fifo = (Dir() / "in").string();
+    const std::pair<const char*, int> signals[] = {{"INT", 2}, {"TERM", 15}, {"HUP", 1}};
+    for (const auto& [name, number] : signals) {
+        ForgetProfile();
+        // Input that stays open; the signal comes once the port is open. A background job starts
+        // with SIGINT ignored, which the host would keep so.
+        const int status = Shell(
+            "mkfifo " + fifo + " && (env --default-signal " + host + " --trace <" + fifo + " >" +
+            out + " 2>/dev/null & pid=$!; exec 3>" + fifo +
+            "; echo 'select settings.16315 1' >&3; for i in $(seq 400); do grep -q 'open 0' " +
+            out + " && break; sleep 0.05; done; kill -" + name +
+            " $pid; wait $pid; s=$?; exec 3>&-; rm " + fifo + "; exit $s) 2>/dev/null");
+        EXPECT_EQ(status, 128 + number) << name;
+        EXPECT_EQ(StoredPort(Run("dump\n", {}, false)), 1) << name;
+    }
+
+    ForgetProfile();
+    const std::string status = (Dir() / "status.txt").string();
+    Shell("{ echo 'select settings.16315 1'; yes dump | head -n 500; } | (" + host +
+          " --script - 2>/dev/null; echo $? >" + status + ") | head -c 10 >/dev/null");
+    std::ifstream in(status);
+    int code = -1;
+    in >> code;
+    EXPECT_EQ(code, 4);
+    EXPECT_EQ(StoredPort(Run("dump\n", {}, false)), 1);
 }
 #endif
 

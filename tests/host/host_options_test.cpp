@@ -62,7 +62,9 @@ TEST_F(OptionsTest, BadCameraModelFileIsAClearErrorWithStatus2) {
 
     const HostRun missing = Run("dump\n", {"--camera", model + ".none"});
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "ambrel-host: cannot read camera model file " + model + ".none\n");
+    EXPECT_EQ(
+        missing.err.rfind("ambrel-host: cannot read camera model file " + model + ".none: ", 0), 0u)
+        << missing.err;
 }
 
 TEST_F(OptionsTest, CameraModelFileReplacesTheBuiltInCamera) {
@@ -138,8 +140,25 @@ TEST_F(OptionsTest, ProfileDefaultsToTheUsersConfigFolder) {
 TEST_F(OptionsTest, ProfileThatCannotBeOpenedIsAnError) {
     const HostRun run = RunRaw({"--profile", Dir().string(), "--script", "-"});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err.rfind("ambrel-host: cannot open the profile " + Dir().string(), 0), 0u)
-        << run.err;
+    EXPECT_EQ(run.err,
+              "ambrel-host: cannot open the profile " + Dir().string() + ": it is a folder\n");
+    // A folder named for the profile is not made: only the default profile's is.
+    const std::filesystem::path nowhere = Dir() / "no" / "such";
+    const HostRun missing = RunRaw({"--profile", (nowhere / "p.db").string(), "--script", "-"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(Dir() / "no"));
+}
+
+TEST_F(OptionsTest, ImportIntoTheDefaultProfileMakesItsFolder) {
+    const std::string file = (Dir() / "p.reg").string();
+    std::ofstream(file, std::ios::binary)
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Setups\\Default\\Ambrel Control]\n"
+           "\"Port\"=dword:00000001\n";
+    const HostRun imported = RunRaw({"--import-profile", file});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const HostRun run = RunRaw({"--script", "-"}, "dump\n");
+    EXPECT_EQ(run.LastDump()["camera"]["port"], 0);
 }
 #endif
 

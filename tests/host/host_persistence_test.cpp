@@ -1,5 +1,7 @@
 // The chosen port kept in the profile: across a host reload, across two processes, per setup,
-// and after a script that stopped at a bad line; the profile written to and read from a file.
+// and after a script that stopped at a bad line; the profile written to and read from a file, and
+// never lost to a mistaken name.
+#include <filesystem>
 #include <fstream>
 
 #include "HostRun.h"
@@ -89,6 +91,50 @@ TEST_F(PersistenceTest, BadProfileFileChangesNothingAndNamesItsLine) {
     ASSERT_EQ(after.status, 0) << after.err;
     EXPECT_EQ(after.LastDump()["profile"]["Setups\\Default\\Ambrel Control"]["Port"], 2);
 }
+
+#if !defined(_WIN32)  // there the store is a registry key, not a file
+TEST_F(PersistenceTest, NoFileNamedByMistakeDestroysTheProfile) {
+    ASSERT_EQ(Run("select settings.16315 2\n").status, 0);
+    for (const std::string& target : {Profile(), Profile() + "-wal"}) {
+        const HostRun run = RunRaw({"--profile", Profile(), "--export-profile", target});
+        EXPECT_EQ(run.status, 2) << target;
+        EXPECT_NE(run.err.find("own store"), std::string::npos) << run.err;
+    }
+    const HostRun capture = Run("capture " + Profile() + "\n");
+    EXPECT_EQ(capture.status, 2);
+    EXPECT_NE(capture.err.find("line 1: cannot write the picture over the profile's store"),
+              std::string::npos)
+        << capture.err;
+    const HostRun after = Run("dump\n", {}, false);
+    ASSERT_EQ(after.status, 0) << after.err;
+    EXPECT_EQ(after.LastDump()["profile"]["Setups\\Default\\Ambrel Control"]["Port"], 2);
+
+    // A mistyped profile is not exported as an empty one, nor made.
+    const std::string typo = (Dir() / "profle.db").string();
+    const std::string file = (Dir() / "p.reg").string();
+    const HostRun exported = RunRaw({"--profile", typo, "--export-profile", file});
+    EXPECT_EQ(exported.status, 2);
+    EXPECT_NE(exported.err.find("there is no store there"), std::string::npos) << exported.err;
+    EXPECT_FALSE(std::filesystem::exists(typo));
+    EXPECT_FALSE(std::filesystem::exists(file));
+    // Nor is an empty file taken for a new profile.
+    std::ofstream(typo).flush();
+    const HostRun empty = RunRaw({"--profile", typo, "--script", "-"}, "select settings.16315 1\n");
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_NE(empty.err.find("empty (0 bytes)"), std::string::npos) << empty.err;
+    EXPECT_EQ(std::filesystem::file_size(typo), 0u);
+}
+
+TEST_F(PersistenceTest, AFinishedRunLeavesTheProfileInItsOneFile) {
+    ASSERT_EQ(Run("select settings.16315 1\n").status, 0);
+    EXPECT_FALSE(std::filesystem::exists(Profile() + "-wal"));
+    const std::string copy = (Dir() / "copy.db").string();
+    std::filesystem::copy_file(Profile(), copy);
+    const HostRun run = RunRaw({"--profile", copy, "--script", "-"}, "dump\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.LastDump()["camera"]["port"], 0);
+}
+#endif
 
 }  // namespace
 }  // namespace host_test

@@ -1,5 +1,6 @@
-// Holds the narrow debugger line to a file to its promise of allocating nothing. A program of its
-// own, as it replaces the global operator new to count allocations.
+// Holds the narrow debugger line to a file to its promise of allocating nothing, and an import to
+// memory in proportion to its text. A program of its own, as it replaces the global operator new
+// to count allocations.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,14 +9,19 @@
 
 #include "child_process.h"
 #include "platform/DebugOutput.h"
+#include "platform/Registry.h"
 
 namespace {
 thread_local bool t_counting = false;
 thread_local int t_allocations = 0;
+thread_local std::size_t t_bytes = 0;
 }  // namespace
 
 void* operator new(std::size_t size) {
-    if (t_counting) ++t_allocations;
+    if (t_counting) {
+        ++t_allocations;
+        t_bytes += size;
+    }
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
@@ -46,6 +52,26 @@ TEST(DebugOutputBudget, NarrowLineToFileAllocatesNothing) {
     int lines = 0;
     for (std::string line; std::getline(in, line); ++lines) EXPECT_EQ(line, "Crosshairs.Value.Max");
     EXPECT_EQ(lines, 100);
+}
+
+// One key at the deepest level holding many values: each value refers to its key's path, so the
+// import's memory grows with the text, not with the values times the path.
+TEST(ImportBudget, ADeepKeysValuesDoNotEachCopyItsPath) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the platform library's allocations cannot be counted from here on Windows";
+#endif
+    std::wstring path = L"HKEY_CURRENT_USER";
+    for (uint32_t level = 0; level < plat::reg::kMaxKeyDepth; ++level) path += L"\\k";
+    std::wstring text = L"Windows Registry Editor Version 5.00\r\n\r\n[" + path + L"]\r\n";
+    for (int i = 0; i < 2000; ++i) text += L"\"v" + std::to_wstring(i) + L"\"=dword:00000001\r\n";
+    plat::reg::UseMemoryStore();
+    std::string error;
+    t_bytes = 0;
+    t_counting = true;
+    const bool imported = plat::reg::ImportRegText(text, &error);
+    t_counting = false;
+    ASSERT_TRUE(imported) << error;
+    EXPECT_LT(t_bytes, 16 * text.size() * sizeof(wchar_t));
 }
 
 }  // namespace

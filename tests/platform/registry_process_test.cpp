@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #if !defined(_WIN32)
 #include <sqlite3.h>
@@ -174,6 +176,115 @@ TEST_F(StoreFile, KeysInACycleAreACorruptStore) {
     Corrupt(m_path,
             "UPDATE keys SET parent = 0 WHERE id = 1; INSERT INTO keys VALUES(0, 1, 'Z', 'Z')");
     EXPECT_FALSE(reg::OpenStore(m_path, &error));
+}
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Files that are not a store of ours, as another program or a hostile hand leaves them: refused
+// with the reason, and not changed by a single byte (no tables added, no log mode set).
+TEST_F(StoreFile, AFileThatIsNotAStoreIsRefusedUntouched) {
+    struct Case {
+        bool fromStore;   // start from a store of ours, else from nothing
+        const char* sql;  // what is done to it; null for a file of zero bytes
+        const char* why;
+    };
+    const Case cases[] = {
+        {false, nullptr, "empty (0 bytes)"},
+        {false, "CREATE TABLE notes(text)", "not a profile store"},
+        {false, "PRAGMA application_id=7; PRAGMA user_version=1; CREATE TABLE keys(a)",
+         "another program"},
+        {false,
+         "PRAGMA user_version=1; CREATE TABLE vals(key, name, fold, type, data);"
+         "CREATE VIEW keys AS WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) "
+         "SELECT n AS id, 0 AS parent, '' AS name, '' AS fold FROM r",
+         "the view keys"},
+        {true, "CREATE TRIGGER wipe AFTER INSERT ON vals BEGIN DELETE FROM keys; END",
+         "the trigger wipe"},
+        {true, "ALTER TABLE vals ADD COLUMN extra", "its tables are not the store's"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(m_path);
+        if (c.fromStore) {
+            ASSERT_TRUE(reg::OpenStore(m_path));
+            reg::CloseStore();
+        }
+        if (c.sql)
+            Corrupt(m_path, c.sql);
+        else
+            std::ofstream(m_path).flush();
+        const std::string before = Bytes(m_path);
+        std::string error;
+        EXPECT_FALSE(reg::OpenStore(m_path, &error)) << c.why;
+        EXPECT_NE(error.find(c.why), std::string::npos) << error;
+        EXPECT_EQ(Bytes(m_path), before) << c.why;
+        EXPECT_FALSE(std::filesystem::exists(m_path + "-wal")) << c.why;
+    }
+}
+
+TEST_F(StoreFile, ClosingFoldsTheLogBackSoTheFileAloneHoldsTheTree) {
+    ASSERT_TRUE(reg::OpenStore(m_path));
+    {
+        reg::KeyGuard key;
+        ASSERT_EQ(reg::CreateKey(L"Kept", key.out()), reg::kSuccess);
+        ASSERT_EQ(reg::SetDwordValue(key.get(), L"v", 7), reg::kSuccess);
+    }
+    reg::CloseStore();
+    EXPECT_FALSE(std::filesystem::exists(m_path + "-wal"));
+    const std::string copy = m_dir.File("copy.db");
+    std::filesystem::copy_file(m_path, copy);
+    ASSERT_TRUE(reg::OpenStore(copy));
+    reg::KeyGuard key;
+    uint32_t v = 0;
+    ASSERT_EQ(reg::OpenKey(L"Kept", key.out()), reg::kSuccess);
+    EXPECT_EQ(reg::GetDwordValue(key.get(), L"v", &v), reg::kSuccess);
+    EXPECT_EQ(v, 7u);
+}
+
+TEST_F(StoreFile, AStoreThatMustExistIsNotMade) {
+    std::string error;
+    EXPECT_FALSE(reg::OpenStore(m_path, &error, reg::StoreAccess::Existing));
+    EXPECT_NE(error.find("no store"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(m_path));
+}
+
+// Another process in the middle of a write: opening the store and reading it go on at once.
+TEST_F(StoreFile, ReadingNeverWaitsForAWriter) {
+    ASSERT_TRUE(reg::OpenStore(m_path));
+    {
+        reg::KeyGuard key;
+        ASSERT_EQ(reg::CreateKey(L"Kept", key.out()), reg::kSuccess);
+    }
+    reg::CloseStore();
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(m_path.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE; DELETE FROM vals", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    std::string error;
+    EXPECT_TRUE(reg::OpenStore(m_path, &error)) << error;
+    EXPECT_NE(reg::ExportRegText(L"", &error), L"") << error;
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+}
+
+TEST_F(StoreFile, ExportRefusesToWriteOverTheStoreOrItsLog) {
+    ASSERT_TRUE(reg::OpenStore(m_path));
+    {
+        reg::KeyGuard key;
+        ASSERT_EQ(reg::CreateKey(L"Kept", key.out()), reg::kSuccess);
+    }
+    for (const std::string& target : {m_path, m_path + "-wal", m_dir.File("./registry.db")}) {
+        std::string error;
+        EXPECT_FALSE(reg::ExportRegFile(target, L"", &error)) << target;
+        EXPECT_NE(error.find("own store"), std::string::npos) << error;
+        EXPECT_TRUE(reg::IsStoreFile(target)) << target;
+    }
+    EXPECT_FALSE(reg::IsStoreFile(m_dir.File("other.reg")));
+    reg::CloseStore();
+    ASSERT_TRUE(reg::OpenStore(m_path));
+    reg::KeyGuard key;
+    EXPECT_EQ(reg::OpenKey(L"Kept", key.out()), reg::kSuccess);
 }
 #endif
 

@@ -2,11 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #if defined(_WIN32)
 #include <windows.h>
+#else
+#include <sys/resource.h>
+
+#include <csignal>
 #endif
 
 #include "child_process.h"
@@ -23,6 +30,11 @@ bool UnderWine() {
 #else
     return false;
 #endif
+}
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class Registry : public ::testing::Test {
@@ -406,6 +418,8 @@ TEST_F(Registry, ImportReadsUtf8FilesAndDeletions) {
 // texts with line ends too, come back from an export, a wipe and an import exactly.
 TEST_F(Registry, GeneratedNamesSurviveTheTextRoundTrip) {
     const std::wstring alphabet = L"a]Z[;=@\"- \t#\u00e9\u65e5\U0001F600]";
+    // Key names without ';': a ']' followed by blanks and a ';' would end the section line.
+    const std::wstring keyAlphabet = L"a]Z[=@\"- \t#\u00e9\u65e5\U0001F600]";
     const std::wstring lineEnds = L"\r\n";
     uint32_t seed = 12345;
     auto pick = [&](std::wstring_view from, size_t length) {
@@ -417,7 +431,8 @@ TEST_F(Registry, GeneratedNamesSurviveTheTextRoundTrip) {
         return out;
     };
     for (int key = 0; key < 40; ++key) {
-        const std::wstring path = L"R\\" + pick(alphabet, 1 + key % 7) + L"\\" + pick(alphabet, 3);
+        const std::wstring path =
+            L"R\\" + pick(keyAlphabet, 1 + key % 7) + L"\\" + pick(keyAlphabet, 3);
         reg::KeyGuard k;
         ASSERT_EQ(reg::CreateKey(path, k.out()), reg::kSuccess);
         const std::wstring rich = alphabet + lineEnds;
@@ -433,15 +448,19 @@ TEST_F(Registry, GeneratedNamesSurviveTheTextRoundTrip) {
     EXPECT_EQ(reg::ExportRegText(L"R"), first);
 }
 
-TEST_F(Registry, ExportRefusesAKeyNameWithALineEndNamingIt) {
-    for (const wchar_t* name : {L"two\nlines", L"cr\r", L"\r\n"}) {
+TEST_F(Registry, ExportRefusesAKeyNameTheTextCannotHoldNamingIt) {
+    const std::pair<const wchar_t*, const char*> cases[] = {
+        {L"two\nlines", "line end"}, {L"cr\r", "line end"}, {L"\r\n", "line end"},
+        {L"a] ;b", "comment"},       {L"x]\t;", "comment"},
+    };
+    for (const auto& [name, why] : cases) {
         reg::UseMemoryStore();
         reg::KeyGuard k;
         ASSERT_EQ(reg::CreateKey(L"Fine\\Setups\\" + std::wstring(name) + L"\\Below", k.out()),
                   reg::kSuccess);
         std::string error;
         EXPECT_EQ(reg::ExportRegText(L"Fine", &error), L"");
-        EXPECT_NE(error.find("line end"), std::string::npos) << error;
+        EXPECT_NE(error.find(why), std::string::npos) << error;
         EXPECT_NE(error.find("Fine\\Setups\\"), std::string::npos) << error;
         platform_test::TempDir dir;
         EXPECT_FALSE(reg::ExportRegFile(dir.File("x.reg"), L"", &error));
@@ -452,7 +471,7 @@ TEST_F(Registry, CommentsMayFollowAnyEntry) {
     std::string error;
     ASSERT_TRUE(
         reg::ImportRegText(L"Windows Registry Editor Version 5.00\r\n\r\n"
-                           L"[HKEY_CURRENT_USER\\C] ; the key\r\n"
+                           L"[HKEY_CURRENT_USER\\C] ; the key ]\r\n"
                            L"\"a\"=\"x;y\" ;the text\r\n"
                            L"\"b\"=dword:00000001\t; one\n"
                            L"@=\"d\"; last\r\n",
@@ -494,6 +513,7 @@ TEST_F(Registry, BadTextIsRefusedWholeWithItsLine) {
     const std::pair<std::wstring, const char*> cases[] = {
         {L"[HKEY_CURRENT_USER\\Good]\r\n", "line 1"},
         {head + L"\"a\"=\"unterminated\r\n", "line 4"},
+        {head + L"\"a\"=\"unterminated\r\n\"b\"=\"x\"\r\n", "line 4"},
         {head + L"\"a\"=hex:01,02\r\n", "line 4"},
         {head + L"\"a\"=dword:123456789\r\n", "line 4"},
         {head + L"\"a\"=dword:\r\n", "line 4"},
@@ -534,6 +554,94 @@ TEST_F(Registry, ImportPutsBackWhatItChangedWhenTheRegistryRefusesAChange) {
     EXPECT_FALSE(reg::ImportRegText(text, &error));
     EXPECT_NE(error.find("87"), std::string::npos) << error;
     EXPECT_EQ(reg::ExportRegText(), before);
+}
+#endif
+
+TEST_F(Registry, ImportOfAFileThatCannotBeReadSaysWhy) {
+    platform_test::TempDir dir;
+    std::filesystem::create_directory(dir.File("folder"));
+    const std::pair<std::string, const char*> cases[] = {
+        {dir.File("folder"), "cannot read the file: it is a folder"},
+        {dir.File("missing.reg"), "cannot read the file"},
+#if !defined(_WIN32)
+        {"/dev/zero", "cannot read the file: longer than 67108864 bytes"},
+#endif
+    };
+    for (const auto& [file, why] : cases) {
+        std::string error;
+        EXPECT_FALSE(reg::ImportRegFile(file, &error)) << file;
+        EXPECT_NE(error.find(why), std::string::npos) << error;
+    }
+}
+
+TEST_F(Registry, UndecodableBytesFailTheImportNamingTheirLine) {
+    const std::string head =
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n";
+    const std::pair<std::string, const char*> cases[] = {
+        {head + "\"a\"=\"\xff\"\r\n", "line 4: a byte that is not UTF-8 (0xff)"},
+        {"\xEF\xBB\xBF" + head + "\"a\"=\"x\"\r\n\"b\"=\"\xC3\"\r\n",
+         "line 5: a byte that is not UTF-8 (0xc3)"},
+#if !defined(_WIN32)  // the C locale's code page is ASCII; a Windows code page decodes 0xe9
+        {"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"caf\xe9\"\r\n",
+         "line 4: a byte that is not text in the system's code page (0xe9)"},
+#endif
+    };
+    platform_test::TempDir dir;
+    for (const auto& [bytes, why] : cases) {
+        std::ofstream(dir.File("bad.reg"), std::ios::binary) << bytes;
+        std::string error;
+        EXPECT_FALSE(reg::ImportRegFile(dir.File("bad.reg"), &error));
+        EXPECT_EQ(error, why);
+        EXPECT_FALSE(Exists(L"K"));
+    }
+#if !defined(_WIN32)
+    // Text of the older editor is read in the code page of the locale.
+    std::ofstream(dir.File("old.reg"), std::ios::binary)
+        << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"caf\xc3\xa9\"\r\n";
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+    std::string error;
+    const bool imported = reg::ImportRegFile(dir.File("old.reg"), &error);
+    std::setlocale(LC_CTYPE, "C");
+    ASSERT_TRUE(imported) << error;
+    reg::KeyGuard k;
+    std::wstring text;
+    ASSERT_EQ(reg::OpenKey(L"K", k.out()), reg::kSuccess);
+    EXPECT_EQ(reg::GetStringValue(k.get(), L"a", &text), reg::kSuccess);
+    EXPECT_EQ(text, L"caf\u00e9");
+#endif
+}
+
+#if !defined(_WIN32)
+// A disk that fills up mid-export, as a file size limit makes it: the previous export stays.
+TEST_F(Registry, AFailedExportLeavesThePreviousFileWhole) {
+    reg::KeyGuard k;
+    ASSERT_EQ(reg::CreateKey(L"Big", k.out()), reg::kSuccess);
+    for (int i = 0; i < 500; ++i)
+        ASSERT_EQ(reg::SetStringValue(k.get(), L"v" + std::to_wstring(i), L"some text"),
+                  reg::kSuccess);
+    platform_test::TempDir dir;
+    const std::string file = dir.File("profile.reg");
+    ASSERT_TRUE(reg::ExportRegFile(file));
+    const std::string before = Bytes(file);
+    ASSERT_GT(before.size(), 8192u);
+    ASSERT_EQ(reg::SetDwordValue(k.get(), L"more", 1), reg::kSuccess);
+
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{4096, limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    const bool exported = reg::ExportRegFile(file, L"", &error);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(exported);
+    EXPECT_NE(error.find("cannot write the file"), std::string::npos) << error;
+    EXPECT_EQ(Bytes(file), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("")),
+                            std::filesystem::directory_iterator()),
+              1);  // no temporary file left beside it
 }
 #endif
 

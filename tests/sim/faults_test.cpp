@@ -132,8 +132,8 @@ TEST_F(FaultsTest, SlowLinkDelaysEveryPropertyCall) {
 }
 
 TEST_F(FaultsTest, DelaysCanBeSwitchedOff) {
-    // 100 baud: about 1.8 s a call if the delay were applied.
-    LoadCamera(R"({"name": "ExposureTime", "type": "real", "value": 10})", R"(, "baud": 100)");
+    // 300 baud, the slowest a model takes: about 0.6 s a call if the delay were applied.
+    LoadCamera(R"({"name": "ExposureTime", "type": "real", "value": 10})", R"(, "baud": 300)");
     ASSERT_EQ(pfOpenPort(0, 0), 0);
     pfsim::EnableDelays(false);
     const auto start = std::chrono::steady_clock::now();

@@ -93,9 +93,21 @@ Status DeleteValue(HKey key, std::wstring_view name);
 // OpenStore(path) moves the tree's root to the key HKCU\Software\AmbrelTest\<path, with '/' for
 // '\'>, shared by every process naming the same path; UseMemoryStore() to a fresh volatile key
 // private to the process.
-bool OpenStore(const std::string& path, std::string* error = nullptr);
+// A store file is made when missing (unless `access` is Existing); an existing file is used only
+// when it is a store of ours, and is left untouched otherwise: an empty file, another program's
+// database, or one whose schema holds more than the store's tables is refused with the reason.
+// Opening takes no write lock: reading a store never waits for another process writing it.
+enum class StoreAccess { OpenOrCreate, Existing };
+bool OpenStore(const std::string& path, std::string* error = nullptr,
+               StoreAccess access = StoreAccess::OpenOrCreate);
 void UseMemoryStore();
+// Closes the current store, so that a file's log is folded back into it and no companion file
+// stays behind; the process goes on with a private in-memory store.
+void CloseStore();
 std::string StorePath();  // empty for the in-memory store
+// Whether `file` is the current store's file or one of the files kept beside it (its log), which
+// writing would destroy. Never on Windows, where the store is a registry key.
+bool IsStoreFile(const std::string& file);
 
 // The tree below `path` (or the whole tree for an empty path) as Windows registry-editor text
 // ("Windows Registry Editor Version 5.00", [HKEY_CURRENT_USER\...] sections, "name"="text" and

@@ -67,6 +67,9 @@ std::wstring Format(std::wstring_view format, const Args&... args) {
 // A null pointer gives empty text.
 std::wstring NarrowToWide(const char* text);
 std::wstring NarrowToWide(std::string_view text);
+// The same conversion without the fallback, for text that must read as the code page has it:
+// false, with the offset of the first byte that does not convert in `bad`, when one does not.
+bool NarrowToWideExact(std::string_view text, std::wstring* out, size_t* bad);
 
 // Wide text to narrow with the thread's code page; a character that does not convert becomes '?'.
 std::string WideToNarrow(std::wstring_view text);

@@ -31,6 +31,24 @@ std::wstring NarrowToWide(std::string_view text) {
     return out;
 }
 
+bool NarrowToWideExact(std::string_view text, std::wstring* out, size_t* bad) {
+    std::wstring wide;
+    wide.reserve(text.size());
+    std::mbstate_t state{};
+    for (size_t i = 0; i < text.size();) {
+        wchar_t wc = 0;
+        const size_t n = std::mbrtowc(&wc, text.data() + i, text.size() - i, &state);
+        if (n == static_cast<size_t>(-1) || n == static_cast<size_t>(-2)) {
+            *bad = i;
+            return false;
+        }
+        wide.push_back(n == 0 ? L'\0' : wc);
+        i += n == 0 ? 1 : n;
+    }
+    *out = std::move(wide);
+    return true;
+}
+
 std::string WideToNarrow(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());

@@ -1,9 +1,16 @@
 // The registry tree kept in an SQLite store: one database file shared by every process using it.
 #include "platform/Registry.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -26,6 +33,8 @@ namespace {
 
 constexpr int64_t kRootId = 1;
 constexpr int kSchemaVersion = 1;
+// Marks a file as a store of ours ("Ambr"); stores made before the mark was set have none.
+constexpr int64_t kApplicationId = 0x416D6272;
 // Long enough for another process's write, fsync included, on a slow disk.
 constexpr int kBusyTimeoutMs = 30000;
 constexpr size_t kMaxValueNameChars = 16383;
@@ -49,6 +58,9 @@ CREATE TABLE IF NOT EXISTS vals(
     PRIMARY KEY(key, fold)) WITHOUT ROWID;
 INSERT OR IGNORE INTO keys(id, parent, name, fold) VALUES(1, 0, '', '');
 )";
+// The columns of our tables, in order; a file whose tables differ is not a store of ours.
+constexpr const char* kKeysColumns = "id,parent,name,fold";
+constexpr const char* kValsColumns = "key,name,fold,type,data";
 
 std::string Utf8(std::wstring_view w) {
     std::string s;
@@ -202,41 +214,20 @@ bool RootIsSound(Store& store, std::string* error) {
     return false;
 }
 
+// Lays out a new database (in memory, or a file not yet in place) as a store of ours.
 bool InitSchema(Store& store, std::string* error) {
     Transaction txn(store, true);
-    if (!txn.ok()) {
-        *error = sqlite3_errmsg(store.db());
-        return false;
-    }
-    int version = 0;
-    {
-        Query q(store, "PRAGMA user_version");
-        if (q.Step() != SQLITE_ROW) {
-            *error = sqlite3_errmsg(store.db());
-            return false;
-        }
-        version = static_cast<int>(q.Int(0));
-    }
-    if (version != 0 && version != kSchemaVersion) {
-        *error = "the store has an unknown layout (version " + std::to_string(version) + ")";
-        return false;
-    }
-    if (version == 0) {
-        const std::string setVersion = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
-        if (!store.Exec(kSchema) || !store.Exec(setVersion.c_str())) {
-            *error = sqlite3_errmsg(store.db());
-            return false;
-        }
-    }
-    if (!RootIsSound(store, error)) return false;
-    if (txn.Commit() != kSuccess) {
+    const std::string marks = "PRAGMA user_version=" + std::to_string(kSchemaVersion) +
+                              "; PRAGMA application_id=" + std::to_string(kApplicationId);
+    if (!txn.ok() || !store.Exec(kSchema) || !store.Exec(marks.c_str()) ||
+        txn.Commit() != kSuccess) {
         *error = sqlite3_errmsg(store.db());
         return false;
     }
     return true;
 }
 
-// Switching a new file to WAL needs the file to itself; another process opening it at the same
+// Switching a file to WAL needs the file to itself; another process opening it at the same
 // moment may answer busy without waiting, so try again for a while.
 bool UseWal(Store& store, std::string* error) {
     const auto deadline =
@@ -267,28 +258,159 @@ bool UseWal(Store& store, std::string* error) {
     }
 }
 
-std::unique_ptr<Store> MakeStore(const std::string& path, uint64_t generation, std::string* error) {
-    const bool memory = path.empty();
+// A single-value answer of `sql` as text; false, with SQLite's message, when it fails.
+bool QueryText(Store& store, const char* sql, std::string* text, std::string* error) {
+    Query q(store, sql);
+    if (q.Step() != SQLITE_ROW) {
+        *error = sqlite3_errmsg(store.db());
+        return false;
+    }
+    *text = ToUtf8(q.Text(0));
+    return true;
+}
+
+// The columns of `table`, comma-separated, as the file declares them.
+bool ColumnsOf(Store& store, const std::string& table, std::string* columns, std::string* error) {
+    Query q(store, "SELECT group_concat(name) FROM pragma_table_info(?1)");
+    if (q.Bind(1, table).Step() != SQLITE_ROW) {
+        *error = sqlite3_errmsg(store.db());
+        return false;
+    }
+    *columns = ToUtf8(q.Text(0));
+    return true;
+}
+
+// Whether the file holds a store of ours, read before anything is written to it: our mark (or
+// none, from before it was set), our layout's version, our two tables (with SQLite's own helper
+// table and indexes) and nothing else, so that no view or trigger of the file runs on our reads
+// and writes.
+bool IsOurs(Store& store, std::string* error) {
+    Transaction txn(store, false);
+    std::string id, version;
+    if (!txn.ok() || !QueryText(store, "PRAGMA application_id", &id, error) ||
+        !QueryText(store, "PRAGMA user_version", &version, error))
+        return false;
+    if (id != std::to_string(kApplicationId) && id != "0") {
+        *error = "the file is not a profile store (it belongs to another program)";
+        return false;
+    }
+    if (version != std::to_string(kSchemaVersion)) {
+        *error = version == "0" ? "the file is not a profile store"
+                                : "the store has an unknown layout (version " + version + ")";
+        return false;
+    }
+    Query q(store, "SELECT type, name FROM sqlite_schema ORDER BY name");
+    int rc;
+    while ((rc = q.Step()) == SQLITE_ROW) {
+        const std::string type = ToUtf8(q.Text(0)), name = ToUtf8(q.Text(1));
+        const bool ours =
+            (type == "table" && (name == "keys" || name == "vals" || name == "sqlite_sequence")) ||
+            (type == "index" && name.starts_with("sqlite_autoindex_"));
+        if (!ours) {
+            *error = "the file is not a profile store (it holds the " + type + " " + name + ")";
+            return false;
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        *error = sqlite3_errmsg(store.db());
+        return false;
+    }
+    std::string keys, vals;
+    if (!ColumnsOf(store, "keys", &keys, error) || !ColumnsOf(store, "vals", &vals, error))
+        return false;
+    if (keys != kKeysColumns || vals != kValsColumns) {
+        *error = "the file is not a profile store (its tables are not the store's)";
+        return false;
+    }
+    return RootIsSound(store, error);
+}
+
+std::unique_ptr<Store> OpenDatabase(const std::string& name, int flags, uint64_t generation,
+                                    std::string* error) {
     sqlite3* db = nullptr;
-    const int rc =
-        sqlite3_open_v2(memory ? kMemoryStore : path.c_str(), &db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(name.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         *error = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close_v2(db);
         return nullptr;
     }
-    auto store = std::make_unique<Store>(db, path, generation);
+    auto store = std::make_unique<Store>(db, name == kMemoryStore ? "" : name, generation);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    if (!memory) {
-        if (!UseWal(*store, error)) return nullptr;
-        // FULL: each commit is synced to the log before the call returns.
-        if (!store->Exec("PRAGMA synchronous=FULL")) {
-            *error = sqlite3_errmsg(db);
+    // What a file's schema declares runs only as far as it is plain data.
+    if (!store->Exec("PRAGMA trusted_schema=OFF")) {
+        *error = sqlite3_errmsg(db);
+        return nullptr;
+    }
+    return store;
+}
+
+// Durable once the folder holding the name is synced.
+void SyncFolderOf(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// A new store is made whole in a file beside `path` and linked into place, so that no process
+// ever finds it half made; when another process put one there first, that one is used.
+bool CreateStoreFile(const std::string& path, std::string* error) {
+    static std::atomic<unsigned> counter{0};
+    const std::string scratch =
+        path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    bool made = false;
+    {
+        auto store = OpenDatabase(scratch, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, 0, error);
+        made = store && store->Exec("PRAGMA journal_mode=WAL") &&
+               store->Exec("PRAGMA synchronous=FULL") && InitSchema(*store, error);
+        if (store && !made && error->empty()) *error = sqlite3_errmsg(store->db());
+    }
+    bool placed = false;
+    if (made) {
+        placed = ::link(scratch.c_str(), path.c_str()) == 0 || errno == EEXIST;
+        if (!placed) *error = std::string("the store cannot be made: ") + std::strerror(errno);
+    }
+    for (const char* suffix : {"", "-wal", "-shm"}) ::unlink((scratch + suffix).c_str());
+    if (placed) SyncFolderOf(path);
+    return placed;
+}
+
+std::unique_ptr<Store> MakeStore(const std::string& path, StoreAccess access, uint64_t generation,
+                                 std::string* error) {
+    if (path.empty()) {
+        auto store = OpenDatabase(kMemoryStore, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                                  generation, error);
+        return store && InitSchema(*store, error) ? std::move(store) : nullptr;
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) {
+            *error = std::strerror(errno);
             return nullptr;
         }
+        if (access == StoreAccess::Existing) {
+            *error = "there is no store there";
+            return nullptr;
+        }
+        if (!CreateStoreFile(path, error)) return nullptr;
+    } else if (S_ISDIR(st.st_mode)) {
+        *error = "it is a folder";
+        return nullptr;
+    } else if (st.st_size == 0) {
+        *error = "the file is empty (0 bytes), not a profile store";
+        return nullptr;
     }
-    if (!InitSchema(*store, error)) return nullptr;
+    auto store = OpenDatabase(path, SQLITE_OPEN_READWRITE, generation, error);
+    if (!store || !IsOurs(*store, error)) return nullptr;
+    std::string mode;
+    if (!QueryText(*store, "PRAGMA journal_mode", &mode, error)) return nullptr;
+    if (mode != "wal" && !UseWal(*store, error)) return nullptr;
+    // FULL: each commit is synced to the log before the call returns.
+    if (!store->Exec("PRAGMA synchronous=FULL")) {
+        *error = sqlite3_errmsg(store->db());
+        return nullptr;
+    }
     return store;
 }
 
@@ -297,7 +419,7 @@ Store* CurrentStore() {
     Registry& r = R();
     if (!r.store) {
         std::string error;
-        r.store = MakeStore({}, ++r.generation, &error);
+        r.store = MakeStore({}, StoreAccess::OpenOrCreate, ++r.generation, &error);
     }
     return r.store.get();
 }
@@ -589,7 +711,7 @@ Status DeleteValue(HKey key, std::wstring_view name) {
     });
 }
 
-bool OpenStore(const std::string& path, std::string* error) {
+bool OpenStore(const std::string& path, std::string* error, StoreAccess access) {
     std::string why;
     if (path.empty()) {
         why = "no store path given";
@@ -600,7 +722,7 @@ bool OpenStore(const std::string& path, std::string* error) {
             generation = ++R().generation;
         }
         // Opened outside the lock: another process may hold the file for a while.
-        auto store = MakeStore(path, generation, &why);
+        auto store = MakeStore(path, access, generation, &why);
         if (store) {
             std::unique_ptr<Store> old;
             std::lock_guard lock(R().mutex);
@@ -617,7 +739,28 @@ void UseMemoryStore() {
     std::lock_guard lock(R().mutex);
     Registry& r = R();
     std::string error;
-    r.store = MakeStore({}, ++r.generation, &error);
+    r.store = MakeStore({}, StoreAccess::OpenOrCreate, ++r.generation, &error);
+}
+
+void CloseStore() {
+    std::unique_ptr<Store> old;
+    std::lock_guard lock(R().mutex);
+    old = std::move(R().store);
+    ++R().generation;  // keys of the closed store answer kInvalidHandle
+}
+
+bool IsStoreFile(const std::string& file) {
+    const std::string store = StorePath();
+    if (store.empty()) return false;
+    std::error_code ec;
+    const auto target = std::filesystem::weakly_canonical(file, ec);
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        const std::string companion = store + suffix;
+        if (std::filesystem::equivalent(file, companion, ec) ||
+            (!target.empty() && target == std::filesystem::weakly_canonical(companion, ec)))
+            return true;
+    }
+    return false;
 }
 
 std::string StorePath() {
@@ -633,8 +776,9 @@ Status text::ApplyAll(const std::vector<Operation>& operations, size_t* failed) 
     if (!store) return kStoreFailure;
     Transaction txn(*store, true);
     if (!txn.ok()) return kStoreFailure;
+    OpenSection open;
     for (size_t i = 0; i < operations.size(); ++i) {
-        if (Status s = ApplyOperation(operations[i]); s != kSuccess) {
+        if (Status s = ApplyOperation(operations[i], &open); s != kSuccess) {
             *failed = i;
             return s;
         }

@@ -64,6 +64,34 @@ std::wstring NarrowToWide(std::string_view text) {
     return out;
 }
 
+bool NarrowToWideExact(std::string_view text, std::wstring* out, size_t* bad) {
+    const UINT codePage = ThreadCodePage();
+    std::wstring wide;
+    wide.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        wchar_t chars[kMaxCharBytes];
+        int made = 0;
+        int taken = 0;
+        for (int length = 1; length <= kMaxCharBytes && i + length <= text.size(); ++length) {
+            made = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data() + i, length,
+                                       chars, kMaxCharBytes);
+            if (made > 0) {
+                taken = length;
+                break;
+            }
+        }
+        if (taken == 0) {
+            *bad = i;
+            return false;
+        }
+        wide.append(chars, static_cast<size_t>(made));
+        i += static_cast<size_t>(taken);
+    }
+    *out = std::move(wide);
+    return true;
+}
+
 std::string WideToNarrow(std::wstring_view text) {
     if (text.empty()) return {};
     const UINT codePage = ThreadCodePage();

@@ -289,10 +289,10 @@ Status RememberTree(const std::wstring& path, UndoLog* undo) {
 // Notes what the change will change, to put it back.
 Status Remember(const Store& store, const text::Operation& op, UndoLog* undo) {
     using Kind = text::Operation::Kind;
-    if (op.kind == Kind::DeleteKey) return RememberTree(op.path, undo);
-    if (Status s = RememberNewKey(op.path, undo); s != kSuccess) return s;
-    if (op.kind == Kind::CreateKey) return kSuccess;
-    return RememberValue(store, op.path, op.name, undo);
+    if (op.kind == Kind::DeleteKey) return RememberTree(*op.path, undo);
+    // A value's section came before it and noted its key.
+    if (op.kind == Kind::CreateKey) return RememberNewKey(*op.path, undo);
+    return RememberValue(store, *op.path, op.name, undo);
 }
 
 // The key below kStoresKey that a store path stands for: the path with '\' as '/', and when
@@ -501,7 +501,7 @@ Status DeleteValue(HKey key, std::wstring_view name) {
     return RegDeleteValueW(hkey, Terminated(name).c_str());
 }
 
-bool OpenStore(const std::string& path, std::string* error) {
+bool OpenStore(const std::string& path, std::string* error, StoreAccess access) {
     std::string why;
     if (path.empty()) {
         why = "no store path given";
@@ -509,8 +509,10 @@ bool OpenStore(const std::string& path, std::string* error) {
         const std::wstring keyPath = std::wstring(kStoresKey) + L"\\" + StoreKeyName(path);
         HKEY root = nullptr;
         const Status s =
-            RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &root, nullptr);
+            access == StoreAccess::Existing
+                ? RegOpenKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_ALL_ACCESS, &root)
+                : RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr,
+                                  REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &root, nullptr);
         if (s == kSuccess) {
             uint64_t generation = 0;
             {
@@ -561,16 +563,28 @@ std::string StorePath() {
     return CurrentStore()->path;
 }
 
+// The registry writes through on every call; closing leaves nothing to fold back.
+void CloseStore() {
+    UseMemoryStore();
+}
+
+// The store is a registry key, never a file.
+bool IsStoreFile(const std::string&) {
+    return false;
+}
+
 // All or nothing: should the registry refuse a change, the ones made before it are put back.
 Status text::ApplyAll(const std::vector<Operation>& operations, size_t* failed) {
     *failed = operations.size();
     const auto store = CurrentStore();
     if (!store->root) return kStoreFailure;
     UndoLog undo;
+    text::OpenSection open;
     for (size_t i = 0; i < operations.size(); ++i) {
         Status s = Remember(*store, operations[i], &undo);
-        if (s == kSuccess) s = ApplyOperation(operations[i]);
+        if (s == kSuccess) s = ApplyOperation(operations[i], &open);
         if (s != kSuccess) {
+            open.Close();
             for (auto step = undo.rbegin(); step != undo.rend(); ++step) (*step)();
             *failed = i;
             return s;

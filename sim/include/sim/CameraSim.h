@@ -41,6 +41,9 @@ inline constexpr int32_t kAccessReadWrite = 3;
 // `error` says what is wrong, with the JSON path of the offending element.
 PFSIM_API bool LoadModelFile(const std::string& path, std::string* error = nullptr);
 PFSIM_API bool LoadModelString(const std::string& json, std::string* error = nullptr);
+// The text of a model file, of at most 16 MiB; false, with the reason, for a folder, a file that
+// cannot be read or a longer one (a device that never ends included).
+PFSIM_API bool ReadModelFile(const std::string& path, std::string* text, std::string* error);
 // Checks a model file as a load does, without loading it; false with `error` as above.
 PFSIM_API bool CheckModelFile(const std::string& path, std::string* error = nullptr);
 // The built-in fully equipped camera on two ports (also the model before any load).
