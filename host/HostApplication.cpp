@@ -69,8 +69,12 @@ HostApplication::~HostApplication() {
 
 HostApplication::StartResult HostApplication::Start(const HostOptions& options,
                                                     std::string* error) {
-    if (!OpenProfile(options.profilePath, error)) return StartResult::BadInput;
-    if (!m_camera.Load(options.cameraPath, error)) return StartResult::BadInput;
+    if (options.profileInMemory)
+        plat::reg::UseMemoryStore();
+    else if (!OpenProfile(options.profilePath, error))
+        return StartResult::BadInput;
+    if (!options.cameraAsItStands && !m_camera.Load(options.cameraPath, error))
+        return StartResult::BadInput;
     // The application object exists before any plug-in is loaded, as in the real host.
     plat::AfxSetApp(this);
     if (options.linkedPlugin)

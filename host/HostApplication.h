@@ -24,8 +24,12 @@ struct HostOptions {
     std::string profilePath;  // the profile's registry store (on Windows, names a registry key)
     std::string cameraPath;   // a camera model file; empty for the built-in camera
     std::wstring setupName = L"Default";
-    // For in-process tools: a plug-in linked into the program, used instead of pluginPath.
+    // For in-process tools: a plug-in linked into the program, used instead of pluginPath; a
+    // profile held in memory only, instead of profilePath; the camera the library holds as it
+    // stands, instead of loading cameraPath.
     const PluginExports* linkedPlugin = nullptr;
+    bool profileInMemory = false;
+    bool cameraAsItStands = false;
 };
 
 class HostApplication : public plat::CWinApp {

@@ -114,7 +114,9 @@ bool ScriptRunner::Run(std::istream& in, std::string* error) {
         }
         if (number == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
         std::string reason;
-        if (!RunLine(line, &reason)) {
+        const bool ran = RunLine(line, &reason);
+        if (m_afterLine) m_afterLine();
+        if (!ran) {
             *error = "line " + std::to_string(number) + ": " + Bounded(std::move(reason));
             return false;
         }
@@ -135,7 +137,9 @@ void ScriptRunner::RunInteractive(const std::function<bool(std::string*)>& nextL
         prompt << kPrompt << std::flush;
         if (!nextLine(&line)) break;
         std::string reason;
-        if (!RunLine(line, &reason))
+        const bool ran = RunLine(line, &reason);
+        if (m_afterLine) m_afterLine();
+        if (!ran)
             errors << "line " << number << ": " << Bounded(std::move(reason)) << std::endl;
     }
     prompt << '\n';

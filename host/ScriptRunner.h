@@ -29,6 +29,8 @@ public:
     // One line (a comment or blank line does nothing). False, with the reason, when the line
     // is bad; nothing of it has run then.
     bool RunLine(std::string_view line, std::string* reason);
+    // Called after each line Run and RunInteractive ran, good or bad.
+    void AfterEachLine(std::function<void()> hook) { m_afterLine = std::move(hook); }
 
 private:
     struct Token {
@@ -58,6 +60,7 @@ private:
 
     HostApplication& m_app;
     std::ostream& m_out;
+    std::function<void()> m_afterLine;
 };
 
 }  // namespace host

@@ -17,6 +17,12 @@ std::optional<int32_t> Integer(const std::string& text, int32_t min) {
 
 }  // namespace
 
+int ExitStatus(const Report& report) {
+    for (const PortFact& port : report.ports)
+        if (!port.restored) return kExitNotRestored;
+    return kExitOk;
+}
+
 Parsed ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     for (size_t i = 0; i < args.size(); ++i) {

@@ -11,6 +11,8 @@ namespace inspect {
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitBadInput = 2;
+inline constexpr int kExitNotRestored = 3;
+inline constexpr int kExitOutputLost = 4;
 
 inline constexpr const char* kUsage =
     "usage: ambrel-inspect [--camera FILE] [--port N] [--actions] [--json] [--baud N]\n"
@@ -32,6 +34,9 @@ struct Parsed {
     std::optional<CommandLine> line;
     std::string error;
 };
+// The exit status a finished report calls for.
+int ExitStatus(const Report& report);
+
 Parsed ParseCommandLine(const std::vector<std::string>& args);
 
 // Loads the camera the line names and fills in the ports' baud rates; false with the reason

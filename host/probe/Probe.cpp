@@ -81,11 +81,6 @@ std::optional<double> LinkMs(const CallTally& tally, int32_t baud) {
     return LinkMilliseconds(tally, baud);
 }
 
-ActionCost Measured(std::string action, std::wstring what, int32_t baud) {
-    const CallTally tally = meter::Tally();
-    return ActionCost{std::move(action), std::move(what), tally.calls, LinkMs(tally, baud)};
-}
-
 void Warn(PortFact& port, std::string property, std::wstring text) {
     port.warnings.push_back(WarningFact{std::move(property), std::move(text)});
 }
@@ -265,109 +260,75 @@ std::map<std::string, Held> Snapshot(int32_t port, const Listing& listing) {
     return values;
 }
 
-// Writes back what changed, in table order (sizes before offsets), until nothing differs.
-bool Restore(int32_t port, const Listing& listing, const std::map<std::string, Held>& before) {
+bool SameAs(const PropertyCall& read, const Held& held) {
+    if (!read.real) return read.value == held.asInt;
+    const auto value = static_cast<float>(read.value);
+    return value == held.asReal || (std::isnan(value) && std::isnan(held.asReal));
+}
+
+// Properties the run wrote with two or more values the camera took, while every read of them
+// answered what it read before the run: the read-back does not show what they hold (a
+// write-only register, a lying read), so nothing can tell what to put back.
+std::set<std::string> Unreadable(const std::vector<PropertyCall>& journal,
+                                 const std::map<std::string, Held>& before) {
+    std::map<std::string, std::set<double>> written;
+    std::set<std::string> moved;
+    for (const PropertyCall& call : journal) {
+        const auto held = before.find(call.name);
+        if (held == before.end()) continue;
+        if (call.write && call.code == 0)
+            written[call.name].insert(call.value);
+        else if (!call.write && !SameAs(call, held->second))
+            moved.insert(call.name);
+    }
+    std::set<std::string> unreadable;
+    for (const auto& [name, values] : written)
+        if (values.size() > 1 && !moved.count(name)) unreadable.insert(name);
+    return unreadable;
+}
+
+void WriteBack(int32_t port, const std::string& name, const Held& old) {
+    if (static_cast<float>(old.asInt) == old.asReal)
+        pfSetCameraPropertyI(port, name.c_str(), old.asInt);
+    else
+        pfSetCameraPropertyF(port, name.c_str(), old.asReal);
+}
+
+// Writes back what changed, in table order (sizes before offsets), until nothing differs;
+// never a property whose read-back cannot be trusted. Answers what could not be put back.
+std::vector<NotRestored> Restore(int32_t port, const Listing& listing,
+                                 const std::map<std::string, Held>& before,
+                                 const std::set<std::string>& unreadable) {
     for (int pass = 0; pass < kRestorePasses; ++pass) {
         const std::map<std::string, Held> now = Snapshot(port, listing);
-        if (now == before) return true;
+        bool changed = false;
         for (const std::string& name : listing.names) {
-            const Held& old = before.at(name);
-            if (now.at(name) == old) continue;
-            if (static_cast<float>(old.asInt) == old.asReal)
-                pfSetCameraPropertyI(port, name.c_str(), old.asInt);
-            else
-                pfSetCameraPropertyF(port, name.c_str(), old.asReal);
+            if (now.at(name) == before.at(name) || unreadable.count(name)) continue;
+            WriteBack(port, name, before.at(name));
+            changed = true;
         }
+        if (!changed) break;
     }
-    return Snapshot(port, listing) == before;
-}
-
-void NotMeasured(PortFact& port, const char* action, const wchar_t* why) {
-    Warn(port, "--actions", plat::Format(L"%s not measured: %s", Wide(action), why));
-}
-
-// An action writes only a value the camera reads back as it stands, so that what it changes
-// can be seen and put back.
-void MeasureChooseSetting(CAmbrelController& ctl, PortFact& port) {
-    for (const SettingInfo& info : ctl.m_settings) {
-        if (info.id == kIdPort || !pages::OnSettingsPage(info.id) || !info.setting) continue;
-        const std::string property = PropertyOf(info.id, features::Role::Value);
-        if (pfGetCameraPropertyI(ctl.m_port, property.c_str()) < 0) continue;
-        const int32_t id = info.id;
-        const std::wstring name = info.name;
-        const int32_t value = info.setting->GetValue();
-        meter::Reset();
-        ctl.SetSetting(id, value);
-        port.cost.actions.push_back(Measured("choose_setting", name, port.cost.baud));
-        return;
+    std::vector<NotRestored> left;
+    const std::map<std::string, Held> now = Snapshot(port, listing);
+    for (const std::string& name : listing.names) {
+        if (unreadable.count(name))
+            left.push_back({name, L"reads the same whatever is written: what it holds now "
+                                  L"cannot be known, so it is not written back"});
+        else if (!(now.at(name) == before.at(name)))
+            left.push_back({name, plat::Format(L"reads %d (%s), held %d (%s) before",
+                                               now.at(name).asInt, Number(now.at(name).asReal),
+                                               before.at(name).asInt,
+                                               Number(before.at(name).asReal))});
     }
-    NotMeasured(port, "choose_setting", L"no setting on the Settings page reads a valid value");
-}
-
-// A slider moved to where it stands: the value its position gives, written and read back.
-bool MoveSlider(CAmbrelController& ctl, const AdjustmentInfo& copy) {
-    const int32_t id = copy.id;
-    if (copy.isInteger != 0) {
-        int32_t value = 0;
-        ctl.GetAdjustmentInt(id, value);
-        if (value < copy.intMin || value > copy.intMax) return false;
-        const int32_t target = slider::IntFromSlider(copy, slider::IntSlider(copy, value).position);
-        meter::Reset();
-        ctl.SetAdjustmentInt(id, target);
-        ctl.GetAdjustmentInt(id, value);
-        return true;
-    }
-    double value = 0.0;
-    ctl.GetAdjustmentReal(id, value);
-    if (!std::isfinite(value) || value < copy.realMin || value > copy.realMax) return false;
-    const double target = slider::RealFromSlider(copy, slider::RealSlider(copy, value).position);
-    meter::Reset();
-    ctl.SetAdjustmentReal(id, slider::ToSingle(target));
-    ctl.GetAdjustmentReal(id, value);
-    return true;
-}
-
-void MeasureMoveSlider(CAmbrelController& ctl, PortFact& port) {
-    for (const AdjustmentInfo& entry : ctl.m_adjustments) {
-        const auto copy = adjustment::CopyForPage(entry);
-        if (!MoveSlider(ctl, *copy)) continue;
-        port.cost.actions.push_back(Measured("move_slider", copy->name, port.cost.baud));
-        return;
-    }
-    NotMeasured(port, "move_slider", L"no adjustment reads a value within its range");
-}
-
-// Apply on the Image page with the window and decimation as they stand and no command chosen,
-// the host grabbing into a capture region.
-void MeasureApply(CAmbrelController& ctl, PortFact& port) {
-    const int32_t width = port.geometry.x.size;
-    const int32_t height = port.geometry.y.size;
-    std::optional<int32_t> decimation;
-    for (const SettingInfo& info : ctl.m_settings) {
-        if (info.id != kIdDecimationY || !info.setting) continue;
-        const int32_t current = info.setting->GetValue();
-        for (const SettingOption& option : info.options)
-            if (option.value == current) decimation = current;
-        break;
-    }
-    meter::Reset();
-    window::ApplySize(ctl, width, height, decimation);
-    for (const SettingInfo& info : ctl.m_settings) {
-        if (info.id != kIdDecimationY || !info.setting) continue;
-        info.setting->GetValue();  // the page selects the decimation read back
-        break;
-    }
-    window::CameraRegion(ctl);
-    window::ReadAxis(ctl, true);
-    window::ReadAxis(ctl, false);
-    port.cost.actions.push_back(Measured("apply", kImagePage, port.cost.baud));
+    return left;
 }
 
 }  // namespace
 
 namespace {
 
-void InspectOpenPort(CAmbrelController& ctl, PortFact& port, bool actions) {
+void InspectOpenPort(CAmbrelController& ctl, PortFact& port) {
     meter::Reset();
     ctl.Refresh();
     const CallTally refresh = meter::Tally();
@@ -380,20 +341,27 @@ void InspectOpenPort(CAmbrelController& ctl, PortFact& port, bool actions) {
     for (const CameraCommandInfo& command : ctl.m_cameraCommands)
         port.commands.push_back(CommandFact{command.id, command.name});
     CollectGeometry(ctl, port);
-    const Listing listing = ListProperties(ctl.m_port);
-    CollectMissingAndUnused(listing, port);
-
-    if (!actions) return;
-    const auto before = Snapshot(ctl.m_port, listing);
-    MeasureChooseSetting(ctl, port);
-    MeasureMoveSlider(ctl, port);
-    MeasureApply(ctl, port);
-    port.restored = Restore(ctl.m_port, listing, before);
-    if (!port.restored)
-        Warn(port, "camera", L"the actions changed values that could not be put back");
+    CollectMissingAndUnused(ListProperties(ctl.m_port), port);
 }
 
-PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const InspectOptions& options) {
+void Append(std::vector<ActionCost>& to, std::vector<ClickCost> clicks) {
+    for (ClickCost& click : clicks) to.push_back(std::move(click));
+}
+
+// Clicks everything on the dialog, which has the port open, and puts back what changed.
+void ClickEverything(DialogClicks& dialog, PortFact& port) {
+    const Listing listing = ListProperties(port.index);
+    const auto before = Snapshot(port.index, listing);
+    meter::Journal(true);
+    Append(port.cost.actions, dialog.ClickEverything(port.cost.baud));
+    meter::Journal(false);
+    const std::set<std::string> unreadable = Unreadable(meter::TakeJournal(), before);
+    port.notRestored = Restore(port.index, listing, before, unreadable);
+    port.restored = port.notRestored.empty();
+}
+
+PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const InspectOptions& options,
+                     DialogClicks* dialog) {
     PortFact port;
     port.index = index;
     port.cost.counted = meter::Available();
@@ -419,27 +387,31 @@ PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const Inspec
              L"the characters of the same number");
     }
 
-    CAmbrelController ctl;
-    ctl.Refresh();
-    meter::Reset();
-    ctl.SetSetting(kIdPort, index);
-    port.cost.actions.push_back(Measured("open_port", port.label, port.cost.baud));
-    port.opened = ctl.m_port == index;
-    if (!port.opened) {
-        std::optional<std::string> message = meter::LastErrorMessage();
-        port.errorCode = meter::LastOpenResult();
-        if (!meter::Available()) {
-            // The controller keeps the answer to itself; ask the library once more.
-            port.errorCode = pfOpenPort(index, 0);
-            if (port.errorCode == 0) pfClosePort(index);
-            const char* text = pfGetErrorMsg(index);
-            message = text ? std::optional<std::string>(text) : std::nullopt;
+    {
+        CAmbrelController ctl;
+        ctl.Refresh();
+        meter::Reset();
+        ctl.SetSetting(kIdPort, index);
+        port.opened = ctl.m_port == index;
+        if (!port.opened) {
+            std::optional<std::string> message = meter::LastErrorMessage();
+            port.errorCode = meter::LastOpenResult();
+            if (!meter::Available()) {
+                // The controller keeps the answer to itself; ask the library once more.
+                port.errorCode = pfOpenPort(index, 0);
+                if (port.errorCode == 0) pfClosePort(index);
+                const char* text = pfGetErrorMsg(index);
+                message = text ? std::optional<std::string>(text) : std::nullopt;
+            }
+            if (message) port.errorMessage = Wide(*message);
+            port.tabs = pages::TabsFor(ctl);
+        } else {
+            InspectOpenPort(ctl, port);
         }
-        if (message) port.errorMessage = Wide(*message);
-        port.tabs = pages::TabsFor(ctl);
-        return port;
     }
-    InspectOpenPort(ctl, port, options.actions);
+    if (!dialog) return port;
+    Append(port.cost.actions, dialog->OpenPort(index, port.cost.baud));
+    if (port.opened && options.actions) ClickEverything(*dialog, port);
     return port;
 }
 
@@ -460,10 +432,17 @@ Report Inspect(const InspectOptions& options) {
     for (const SettingInfo& info : lister.m_settings)
         if (info.id == kIdPort) portSetting = &info;
 
+    DialogClicks dialog;
+    std::string why;
+    const bool clicking = dialog.Start(&why);
+    if (!clicking && DialogClicks::Available())
+        report.warnings.push_back(
+            WarningFact{"dialog", L"the plug-in's dialog cannot be shown: " + Wide(why)});
     for (int32_t i = 0; i < count; ++i) {
         if (options.port && *options.port != i) continue;
-        report.ports.push_back(InspectPort(i, portSetting, options));
+        report.ports.push_back(InspectPort(i, portSetting, options, clicking ? &dialog : nullptr));
     }
+    dialog.Stop();
     return report;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogClicks.h"
 #include "SliderMapping.h"
 #include "WindowGeometry.h"
 
@@ -65,19 +66,21 @@ struct WarningFact {
     std::wstring text;
 };
 
-struct ActionCost {
-    std::string action;  // open_port, choose_setting, move_slider, apply
-    std::wstring what;   // the setting, slider or entry it used
-    uint64_t calls = 0;
-    std::optional<double> linkMs;
-};
+// A click on the plug-in's dialog and what it cost.
+using ActionCost = ClickCost;
 
 struct CostFact {
     bool counted = false;  // false where this build cannot count calls
     int32_t baud = 0;      // 0: no baud rate known for the port
     uint64_t refreshCalls = 0;
     std::optional<double> refreshLinkMs;
-    std::vector<ActionCost> actions;
+    std::vector<ActionCost> actions;  // in the order made
+};
+
+// A property the run changed and could not put back, and why.
+struct NotRestored {
+    std::string property;
+    std::wstring reason;
 };
 
 struct PortFact {
@@ -98,6 +101,7 @@ struct PortFact {
     std::vector<WarningFact> warnings;
     CostFact cost;
     bool restored = true;  // --actions put every value back
+    std::vector<NotRestored> notRestored;
 };
 
 struct Report {
@@ -108,7 +112,7 @@ struct Report {
 
 struct InspectOptions {
     std::optional<int32_t> port;  // only this port
-    bool actions = false;         // run the user actions (writes, then puts values back)
+    bool actions = false;         // click everything (writes, then puts values back)
     std::map<int32_t, int32_t> baudByPort;
     std::optional<int32_t> baud;  // for every port, over baudByPort
 };

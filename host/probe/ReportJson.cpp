@@ -96,17 +96,23 @@ json Port(const PortFact& p) {
     port["unused"] = p.unused;
     port["warnings"] = Warnings(p.warnings);
 
-    json actions = json::object();
+    json clicks = json::array();
     for (const ActionCost& a : p.cost.actions)
-        actions[a.action] = {{"what", U(a.what)},
-                             {"calls", p.cost.counted ? json(a.calls) : json(nullptr)},
-                             {"link_ms", p.cost.counted ? OrNull(a.linkMs) : json(nullptr)}};
+        clicks.push_back({{"action", a.action},
+                          {"what", U(a.what)},
+                          {"script", a.script},
+                          {"calls", p.cost.counted ? json(a.calls) : json(nullptr)},
+                          {"link_ms", p.cost.counted ? OrNull(a.linkMs) : json(nullptr)}});
     port["cost"] = {
         {"counted", p.cost.counted},
         {"baud", p.cost.baud > 0 ? json(p.cost.baud) : json(nullptr)},
         {"refresh_calls", p.opened && p.cost.counted ? json(p.cost.refreshCalls) : json(nullptr)},
         {"refresh_link_ms", OrNull(p.cost.refreshLinkMs)},
-        {"actions", actions}};
+        {"clicks", clicks}};
+    json notRestored = json::array();
+    for (const NotRestored& n : p.notRestored)
+        notRestored.push_back({{"property", n.property}, {"reason", U(n.reason)}});
+    port["not_restored"] = notRestored;
     port["restored"] = p.restored;
     return port;
 }

@@ -118,12 +118,12 @@ void Cost(Writer& w, const PortFact& p) {
         w.Item("refresh        " + std::to_string(c.refreshCalls) + " calls" + Ms(c.refreshLinkMs));
     for (const ActionCost& a : c.actions) {
         std::string name = a.action;
-        name.resize(15, ' ');
+        name.resize(std::max<size_t>(name.size() + 1, 17), ' ');
         w.Item(name + std::to_string(a.calls) + " calls" + Ms(a.linkMs) +
                (a.what.empty() ? "" : " (" + U(a.what) + ")"));
     }
-    if (p.opened && c.actions.size() == 1)
-        w.Item("choose_setting, move_slider, apply: measured with --actions");
+    if (p.opened && !p.cost.actions.empty() && p.cost.actions.back().action == "open_port")
+        w.Item("every other click: measured with --actions");
 }
 
 void Port(Writer& w, const PortFact& p) {
@@ -149,6 +149,10 @@ void Port(Writer& w, const PortFact& p) {
     w.Line("warnings", p.warnings.empty() ? "(none)" : "");
     for (const WarningFact& x : p.warnings) w.Item(x.property + ": " + U(x.text));
     Cost(w, p);
+    if (!p.notRestored.empty()) {
+        w.Line("not restored", "");
+        for (const NotRestored& n : p.notRestored) w.Item(n.property + ": " + U(n.reason));
+    }
 }
 
 }  // namespace
