@@ -96,6 +96,8 @@ public:
 
     std::vector<ClickCost> OpenPort(int32_t port, int32_t baud) {
         Begin(baud);
+        m_tab = L"Settings";
+        ShowPage(kSettings);
         const ui::WindowSnapshot features = Control(kSettings, CPFASettingsPage::IDC_FEATURES);
         for (size_t row = 0; row < features.rows.size(); ++row) {
             if (features.rows[row].data != kIdPort) continue;

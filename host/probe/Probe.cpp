@@ -410,8 +410,11 @@ PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const Inspec
         }
     }
     if (!dialog) return port;
-    Append(port.cost.actions, dialog->OpenPort(index, port.cost.baud));
-    if (port.opened && options.actions) ClickEverything(*dialog, port);
+    std::vector<ClickCost> opening = dialog->OpenPort(index, port.cost.baud);
+    const bool chosen = std::any_of(opening.begin(), opening.end(),
+                                    [](const ClickCost& c) { return c.action == "open_port"; });
+    Append(port.cost.actions, std::move(opening));
+    if (port.opened && chosen && options.actions) ClickEverything(*dialog, port);
     return port;
 }
 
