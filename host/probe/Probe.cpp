@@ -360,8 +360,11 @@ void ClickEverything(DialogClicks& dialog, PortFact& port) {
     port.restored = port.notRestored.empty();
 }
 
-PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const InspectOptions& options,
-                     DialogClicks* dialog) {
+// The Port list's label of each port it offers.
+using PortLabels = std::map<int32_t, std::wstring>;
+
+PortFact InspectPort(int32_t index, CAmbrelController& ctl, const PortLabels& labels,
+                     const InspectOptions& options, DialogClicks* dialog) {
     PortFact port;
     port.index = index;
     port.cost.counted = meter::Available();
@@ -371,12 +374,9 @@ PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const Inspec
         port.cost.baud = it->second;
     }
     if (const char* description = pfGetPortInfo(index)) port.description = description;
-    if (portSetting) {
-        for (const SettingOption& option : portSetting->options) {
-            if (option.value != index) continue;
-            port.offered = true;
-            port.label = option.label;
-        }
+    if (const auto label = labels.find(index); label != labels.end()) {
+        port.offered = true;
+        port.label = label->second;
     }
     if (!port.description) {
         Warn(port, "port description",
@@ -388,8 +388,6 @@ PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const Inspec
     }
 
     {
-        CAmbrelController ctl;
-        ctl.Refresh();
         meter::Reset();
         ctl.SetSetting(kIdPort, index);
         port.opened = ctl.m_port == index;
@@ -429,11 +427,14 @@ Report Inspect(const InspectOptions& options) {
                                        report.portCount, CAmbrelController::kMaxPorts)});
     const int32_t count = std::min(report.portCount, CAmbrelController::kMaxPorts);
 
-    CAmbrelController lister;
-    lister.Refresh();
-    const SettingInfo* portSetting = nullptr;
-    for (const SettingInfo& info : lister.m_settings)
-        if (info.id == kIdPort) portSetting = &info;
+    // One controller goes from port to port, as the Port list does: each port costs the
+    // plug-in's refreshes, never one more listing of every port.
+    CAmbrelController ctl;
+    ctl.Refresh();
+    PortLabels labels;
+    for (const SettingInfo& info : ctl.m_settings)
+        if (info.id == kIdPort)
+            for (const SettingOption& option : info.options) labels[option.value] = option.label;
 
     DialogClicks dialog;
     std::string why;
@@ -443,7 +444,8 @@ Report Inspect(const InspectOptions& options) {
             WarningFact{"dialog", L"the plug-in's dialog cannot be shown: " + Wide(why)});
     for (int32_t i = 0; i < count; ++i) {
         if (options.port && *options.port != i) continue;
-        report.ports.push_back(InspectPort(i, portSetting, options, clicking ? &dialog : nullptr));
+        report.ports.push_back(
+            InspectPort(i, ctl, labels, options, clicking ? &dialog : nullptr));
     }
     dialog.Stop();
     return report;

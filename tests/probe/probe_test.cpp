@@ -124,6 +124,7 @@ TEST_F(Inspect, CallCountsAreThePinnedOnes) {
 TEST_F(Inspect, CountingLayerAgreesWithTheLibrary) {
     if (!inspect::meter::Available()) GTEST_SKIP() << "this build does not count library calls";
     pfsim::LoadDefaultModel();
+    pfsim::EnableCallLog(true);
     CAmbrelController ctl;
     ctl.Refresh();
     inspect::meter::Reset();
@@ -250,6 +251,31 @@ TEST_F(Inspect, ActionsLeaveTheCameraAsTheyFoundIt) {
         for (const std::string& name : unreadable) before.erase(name), after.erase(name);
         EXPECT_EQ(after, before);
     }
+}
+
+// Many ports with long descriptions: each port costs the same number of the plug-in's refreshes
+// however many ports there are, and no copy of the library's answers is kept (the library's own
+// log once held every description of every refresh).
+TEST_F(Inspect, EachPortCostsTheSameRefreshesAndNoAnswerIsKept) {
+    const std::string file = ::testing::TempDir() + "many-ports.json";
+    std::map<int, uint64_t> listings;
+    for (const int ports : {2, 4, 6}) {
+        nlohmann::json model = {{"cameras", {{"c", {{"properties", nlohmann::json::array()}}}}},
+                                {"ports", nlohmann::json::array()}};
+        model["cameras"]["c"]["properties"].push_back(
+            {{"name", "ExposureTime"}, {"type", "real"}, {"value", 10}});
+        for (int i = 0; i < ports; ++i)
+            model["ports"].push_back({{"description", std::string(5000, 'x')}, {"camera", "c"}});
+        std::ofstream(file) << model.dump();
+        inspect::CommandLine line;
+        line.cameraFile = file;
+        std::string error;
+        ASSERT_TRUE(inspect::PrepareCamera(line, error)) << error;
+        inspect::Inspect(line.options);
+        listings[ports] = pfsim::CallCount("pfGetNumPort");
+        EXPECT_TRUE(pfsim::CallLog().empty());
+    }
+    EXPECT_EQ(listings[6] - listings[4], listings[4] - listings[2]);
 }
 
 TEST(InspectCommandLine, BadInputIsRefusedWithTheReason) {
