@@ -104,9 +104,15 @@ void CollectSettings(CAmbrelController& ctl, PortFact& port) {
 
         const std::string property = PropertyOf(info.id, features::Role::Value);
         const int32_t raw = pfGetCameraPropertyI(ctl.m_port, property.c_str());
+        const bool zeroListed =
+            std::any_of(info.options.begin(), info.options.end(),
+                        [](const SettingOption& option) { return option.value == 0; });
         if (raw < 0)
             Warn(port, property,
-                 plat::Format(L"reads %d: shown as 0, the option with value 0", raw));
+                 zeroListed ? plat::Format(L"reads %d: shown as 0, the option with value 0", raw)
+                            : plat::Format(L"reads %d: shown as 0, which no option has: no "
+                                           L"option is shown as chosen",
+                                           raw));
     }
 }
 

@@ -1,4 +1,5 @@
 // The inspector's report as one JSON document with stable keys.
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "Report.h"
@@ -28,8 +29,15 @@ json Axis(const window::Axis& a) {
             {"offset_spin_max", a.offsetSpinMax}};
 }
 
+// A number; one that is not finite as its name ("inf", "-inf", "nan"), as null means not known.
+json Number(double x) {
+    if (std::isnan(x)) return "nan";
+    if (std::isinf(x)) return x > 0 ? "inf" : "-inf";
+    return x;
+}
+
 json OrNull(const std::optional<double>& x) {
-    return x ? json(*x) : json(nullptr);
+    return x ? Number(*x) : json(nullptr);
 }
 
 json Port(const PortFact& p) {
@@ -65,16 +73,16 @@ json Port(const PortFact& p) {
                                {"name", U(a.name)},
                                {"page", U(a.page)},
                                {"type", a.integer ? "integer" : "real"},
-                               {"min", a.minimum},
-                               {"max", a.maximum},
-                               {"value", a.value},
+                               {"min", Number(a.minimum)},
+                               {"max", Number(a.maximum)},
+                               {"value", Number(a.value)},
                                {"slider",
                                 {{"min", a.slider.rangeMin},
                                  {"max", a.slider.rangeMax},
                                  {"position", a.slider.position},
                                  {"scale", a.sliderScale},
-                                 {"small_step", a.smallStep},
-                                 {"large_step", a.largeStep}}}});
+                                 {"small_step", Number(a.smallStep)},
+                                 {"large_step", Number(a.largeStep)}}}});
     }
     port["adjustments"] = adjustments;
 

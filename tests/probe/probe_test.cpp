@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -278,6 +279,36 @@ TEST_F(Inspect, EachPortCostsTheSameRefreshesAndNoAnswerIsKept) {
     EXPECT_EQ(listings[6] - listings[4], listings[4] - listings[2]);
 }
 
+// What the library answers is reported as it is: a description that would break the line or the
+// quotes is escaped, numbers that are not finite are named in JSON (null means not known), and a
+// long list of names is shortened with its count.
+TEST(InspectReport, AnswersAreShownAsTheyAre) {
+    Report report;
+    PortFact port;
+    port.description = "two\nlines \"quoted\"";
+    port.opened = true;
+    inspect::AdjustmentFact exposure;
+    exposure.minimum = -std::numeric_limits<double>::infinity();
+    exposure.maximum = std::numeric_limits<double>::infinity();
+    exposure.value = std::numeric_limits<double>::quiet_NaN();
+    port.adjustments.push_back(exposure);
+    for (int i = 0; i < 20; ++i) port.unused.push_back("Unused." + std::to_string(i));
+    report.ports.push_back(port);
+
+    const std::string text = inspect::ReportText(report);
+    EXPECT_NE(text.find("Port 0: \"two\\nlines \\\"quoted\\\"\", opened\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Unused.11, ... (8 more, 20 in all)\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Unused.12"), std::string::npos);
+
+    const nlohmann::json json = nlohmann::json::parse(inspect::ReportJson(report));
+    const nlohmann::json& adjustment = json["ports"][0]["adjustments"][0];
+    EXPECT_EQ(adjustment["min"], "-inf");
+    EXPECT_EQ(adjustment["max"], "inf");
+    EXPECT_EQ(adjustment["value"], "nan");
+    EXPECT_EQ(json["ports"][0]["description"], "two\nlines \"quoted\"");
+}
+
 TEST(InspectCommandLine, BadInputIsRefusedWithTheReason) {
     const std::vector<std::pair<Strings, std::string>> cases = {
         {{"--frobnicate"}, "unknown option: --frobnicate"},
@@ -320,6 +351,18 @@ TEST(InspectProgram, ExitCodesAndJsonKeys) {
         EXPECT_TRUE(port.contains(key)) << key;
     EXPECT_EQ(port["error"]["code"], 5);
     EXPECT_TRUE(port["cost"].contains("refresh_calls"));
+}
+
+// A report that does not reach its reader is a failure, whichever way it is lost.
+TEST(InspectProgram, OutputThatCannotBeWrittenFails) {
+    const std::string program = AMBREL_BINARY_DIR "/bin/ambrel-inspect";
+    for (const std::string redirect : {"> /dev/full", ">&-", "--json > /dev/full",
+                                       "--help > /dev/full"}) {
+        SCOPED_TRACE(redirect);
+        const int status = std::system((program + " " + redirect + " 2>/dev/null").c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), inspect::kExitOutputLost);
+    }
 }
 #endif
 
