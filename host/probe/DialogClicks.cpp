@@ -3,6 +3,8 @@
 
 #if defined(AMBREL_INSPECT_DIALOG)
 #include <algorithm>
+#include <cwchar>
+#include <utility>
 #include <ostream>
 #include <set>
 
@@ -19,6 +21,8 @@
 #include "Trace.h"
 #include "platform/Utf8.h"
 #include "ui/Snapshot.h"
+#include "WindowGeometry.h"
+#include "platform/Text.h"
 #include "ui/Window.h"
 
 extern "C" {
@@ -170,6 +174,28 @@ private:
         return names;
     }
 
+    // The Image page's size after a window mode was chosen, against the mode's label.
+    void CheckWindowMode(const std::wstring& label) {
+        const std::wstring width = Control(kImage, CPFCommandPage::IDC_WIDTH_EDIT).text;
+        const std::wstring height = Control(kImage, CPFCommandPage::IDC_HEIGHT_EDIT).text;
+        if (width.empty() || height.empty() || width + L"x" + height == label) return;
+        m_findings.emplace_back("Window.Mode", L"choosing \"" + label + L"\" leaves the camera at " +
+                                                   width + L"x" + height);
+    }
+
+    // The offset X edit after one step up of its spin, against the dialog's 32-pixel step.
+    void CheckOffsetStep(const std::string& page, int spinId, const std::wstring& before) {
+        if (page != kImage || spinId != CPFCommandPage::IDC_OFFSET_X_SPIN) return;
+        const std::wstring after = Control(kImage, CPFCommandPage::IDC_OFFSET_X_EDIT).text;
+        const long long from = std::wcstoll(before.c_str(), nullptr, 10);
+        const long long to = std::wcstoll(after.c_str(), nullptr, 10);
+        if (to == from || to - from == window::kOffsetXStep) return;
+        m_findings.emplace_back(
+            "Window.X", plat::Format(L"one step up of the offset X spin moved it from %lld to %lld: "
+                                     L"the camera's step is not the dialog's %d pixels",
+                                     from, to, window::kOffsetXStep));
+    }
+
     // A click may bring another tab to the front (a reset shows the Settings page again); a
     // person then clicks the page's tab again.
     void ShowPage(const std::string& page) {
@@ -234,10 +260,12 @@ private:
                 const ui::WindowSnapshot now = Control(kSettings, CPFASettingsPage::IDC_VALUES);
                 if (row >= static_cast<int>(now.rows.size())) break;
                 const std::set<std::wstring> tabs = TabNames();
-                Measure("choose_setting",
-                        feature.text + L" = " + now.rows[static_cast<size_t>(row)].text,
-                        {"select " + Ref(kSettings, CPFASettingsPage::IDC_VALUES) + " " +
-                         std::to_string(row)});
+                const std::wstring option = now.rows[static_cast<size_t>(row)].text;
+                if (Measure("choose_setting", feature.text + L" = " + option,
+                            {"select " + Ref(kSettings, CPFASettingsPage::IDC_VALUES) + " " +
+                             std::to_string(row)}) &&
+                    feature.data == kIdWindow)
+                    CheckWindowMode(option);
                 VisitNewTabs(tabs);
             }
         }
@@ -328,10 +356,13 @@ private:
                     Measure("slide", name + L" to " + std::to_wstring(position),
                             {"slide " + ref + " " + std::to_string(position)});
                 break;
-            case ui::WindowKind::Spin:
-                Measure("spin", name + L" up", {"spin " + ref + " up"});
+            case ui::WindowKind::Spin: {
+                const std::wstring offset = Control(page, CPFCommandPage::IDC_OFFSET_X_EDIT).text;
+                if (Measure("spin", name + L" up", {"spin " + ref + " up"}))
+                    CheckOffsetStep(page, id, offset);
                 Measure("spin", name + L" down", {"spin " + ref + " down"});
                 break;
+            }
             case ui::WindowKind::Edit:
                 Measure("type", name + L" " + s.text,
                         {"type " + ref + " " + Quoted(s.text), "key " + ref + " tab"});
@@ -351,6 +382,9 @@ private:
     std::wstring m_tab;  // the tab of the page being clicked
     std::set<std::wstring> m_visited;
     std::vector<ClickCost> m_clicks;
+
+public:
+    std::vector<std::pair<std::string, std::wstring>> m_findings;
 };
 
 bool DialogClicks::Available() {
@@ -373,6 +407,10 @@ std::vector<ClickCost> DialogClicks::ClickEverything(int32_t baud) {
 
 void DialogClicks::Stop() {
     m_session->Stop();
+}
+
+std::vector<std::pair<std::string, std::wstring>> DialogClicks::TakeFindings() {
+    return std::exchange(m_session->m_findings, {});
 }
 
 #else
@@ -399,6 +437,10 @@ std::vector<ClickCost> DialogClicks::ClickEverything(int32_t) {
 }
 
 void DialogClicks::Stop() {}
+
+std::vector<std::pair<std::string, std::wstring>> DialogClicks::TakeFindings() {
+    return {};
+}
 
 #endif
 

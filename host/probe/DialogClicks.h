@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace inspect {
@@ -35,6 +36,10 @@ public:
     // Every click a person can make on the dialog as it now stands, tab by tab, each measured
     // at `baud` (0: no link time).
     std::vector<ClickCost> ClickEverything(int32_t baud);
+    // What the clicks showed that the camera's answers disagree with (a window mode leaving
+    // another size than its label, an offset step other than the dialog's), as property and
+    // text, since the last call.
+    std::vector<std::pair<std::string, std::wstring>> TakeFindings();
     // Closes the dialog's port by destroying the module, and shuts the host down.
     void Stop();
 

@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <limits>
 #include <set>
+#include <string_view>
 #include <type_traits>
 
 #include "AdjustmentDisplay.h"
@@ -43,7 +44,13 @@ struct Listing {
     std::vector<std::string> names;
     std::vector<int32_t> nullRows;
     int32_t answered = 0;
+    std::map<std::string, std::pair<int32_t, int32_t>> typeAndAccess;  // as the library answers
 };
+
+constexpr int32_t kTypeName = 0;  // what pfGetPropertyInfo answers for a name without a value
+constexpr int32_t kTypeInt = 1;
+constexpr int32_t kTypeReal = 2;
+constexpr int32_t kAccessReadOnly = 1;
 
 Listing ListProperties(int32_t port) {
     Listing listing;
@@ -52,16 +59,17 @@ Listing ListProperties(int32_t port) {
     for (int32_t i = 0; i < count; ++i) {
         int32_t type = 0;
         int32_t access = 0;
-        if (const char* name = pfGetPropertyInfo(port, i, &type, &access))
+        if (const char* name = pfGetPropertyInfo(port, i, &type, &access)) {
             listing.names.emplace_back(name);
-        else
+            listing.typeAndAccess.emplace(name, std::pair{type, access});
+        } else
             listing.nullRows.push_back(i);
     }
     return listing;
 }
 
 bool Lists(const Listing& listing, const char* name) {
-    return std::find(listing.names.begin(), listing.names.end(), name) != listing.names.end();
+    return listing.typeAndAccess.count(name) != 0;
 }
 
 // Whether the thread's code page converts the text without the byte-for-character fallback.
@@ -237,8 +245,47 @@ void CollectMissingAndUnused(const Listing& listing, PortFact& port) {
         if (!Lists(listing, need.property))
             port.missing.push_back(MissingFact{need.property, need.effect});
     }
+    // What a user loses most first: the window, then settings and sliders, commands, ranges,
+    // and last single options of a setting.
+    auto weight = [](const MissingFact& m) {
+        for (const features::PropertyNeed& need : features::PropertyNeeds()) {
+            if (m.property != need.property) continue;
+            switch (need.role) {
+                case features::Role::Geometry:
+                    return 0;
+                case features::Role::Value:
+                    return 1;
+                case features::Role::Command:
+                    return 2;
+                case features::Role::Minimum:
+                case features::Role::Maximum:
+                    return 3;
+                case features::Role::Option:
+                    return 4;
+            }
+        }
+        return 5;
+    };
+    std::stable_sort(port.missing.begin(), port.missing.end(),
+                     [&](const MissingFact& a, const MissingFact& b) { return weight(a) < weight(b); });
     for (const std::string& name : listing.names)
         if (!known.count(name)) port.unused.push_back(name);
+    // What the dialog writes must take a write.
+    for (const features::PropertyNeed& need : features::PropertyNeeds()) {
+        const auto row = listing.typeAndAccess.find(need.property);
+        const std::string_view name = need.property;
+        const bool bound = name.ends_with(".Max") || name.ends_with(".Min");
+        const bool written = !bound && (need.role == features::Role::Value ||
+                                        need.role == features::Role::Command ||
+                                        need.role == features::Role::Geometry);
+        if (row == listing.typeAndAccess.end() || !written) continue;
+        if (row->second.first == kTypeName)
+            Warn(port, need.property,
+                 L"listed without a value: reads answer nothing, and every write of the dialog "
+                 L"fails");
+        else if (row->second.second == kAccessReadOnly)
+            Warn(port, need.property, L"read-only, yet the dialog writes it: every such click fails");
+    }
     for (int32_t row : listing.nullRows)
         Warn(port, plat::WideToNarrow(plat::Format(L"row %d", row)),
              L"the library answers no name for this row: the plug-in skips it");
@@ -334,7 +381,7 @@ std::vector<NotRestored> Restore(int32_t port, const Listing& listing,
 
 namespace {
 
-void InspectOpenPort(CAmbrelController& ctl, PortFact& port) {
+Listing InspectOpenPort(CAmbrelController& ctl, PortFact& port) {
     meter::Reset();
     ctl.Refresh();
     const CallTally refresh = meter::Tally();
@@ -347,7 +394,9 @@ void InspectOpenPort(CAmbrelController& ctl, PortFact& port) {
     for (const CameraCommandInfo& command : ctl.m_cameraCommands)
         port.commands.push_back(CommandFact{command.id, command.name});
     CollectGeometry(ctl, port);
-    CollectMissingAndUnused(ListProperties(ctl.m_port), port);
+    Listing listing = ListProperties(ctl.m_port);
+    CollectMissingAndUnused(listing, port);
+    return listing;
 }
 
 void Append(std::vector<ActionCost>& to, std::vector<ClickCost> clicks) {
@@ -355,15 +404,79 @@ void Append(std::vector<ActionCost>& to, std::vector<ClickCost> clicks) {
 }
 
 // Clicks everything on the dialog, which has the port open, and puts back what changed.
-void ClickEverything(DialogClicks& dialog, PortFact& port) {
-    const Listing listing = ListProperties(port.index);
+// Answers, for each property the clicks wrote, whether its reads showed what was written.
+std::map<std::string, bool> ClickEverything(DialogClicks& dialog, PortFact& port,
+                                            const Listing& listing) {
     const auto before = Snapshot(port.index, listing);
     meter::Journal(true);
     Append(port.cost.actions, dialog.ClickEverything(port.cost.baud));
     meter::Journal(false);
-    const std::set<std::string> unreadable = Unreadable(meter::TakeJournal(), before);
+    const std::vector<PropertyCall> journal = meter::TakeJournal();
+    const std::set<std::string> unreadable = Unreadable(journal, before);
     port.notRestored = Restore(port.index, listing, before, unreadable);
     port.restored = port.notRestored.empty();
+    for (auto& [property, text] : dialog.TakeFindings()) Warn(port, property, std::move(text));
+    std::map<std::string, bool> readsBack;
+    for (const PropertyCall& call : journal)
+        if (call.write && call.code == 0) readsBack[call.name] = !unreadable.count(call.name);
+    return readsBack;
+}
+
+std::optional<double> Read(int32_t port, const std::string& name, int32_t type) {
+    if (type == kTypeInt) return pfGetCameraPropertyI(port, name.c_str());
+    if (type == kTypeReal) return pfGetCameraPropertyF(port, name.c_str());
+    return std::nullopt;
+}
+
+std::vector<PropertyRow> PropertyTable(int32_t port, const Listing& listing,
+                                       const std::map<std::string, bool>& readsBack) {
+    std::vector<PropertyRow> rows;
+    for (const std::string& name : listing.names) {
+        const auto [type, access] = listing.typeAndAccess.at(name);
+        PropertyRow row;
+        row.name = name;
+        row.type = type == kTypeInt    ? "int"
+                   : type == kTypeReal ? "real"
+                   : type == kTypeName ? "name"
+                                       : "type " + std::to_string(type);
+        row.readOnly = access == kAccessReadOnly;
+        row.value = Read(port, name, type);
+        if (const auto lo = listing.typeAndAccess.find(name + ".Min");
+            lo != listing.typeAndAccess.end())
+            row.minimum = Read(port, lo->first, lo->second.first);
+        if (const auto hi = listing.typeAndAccess.find(name + ".Max");
+            hi != listing.typeAndAccess.end())
+            row.maximum = Read(port, hi->first, hi->second.first);
+        if (const auto back = readsBack.find(name); back != readsBack.end())
+            row.readsBack = back->second;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+Verdict Judge(const PortFact& port) {
+    if (!port.offered)
+        return {2, L"does not work on this port: the Port list offers no row for it"};
+    if (!port.opened)
+        return {2, plat::Format(L"does not work on this port: it does not open (error %d: %s)",
+                                port.errorCode,
+                                port.errorMessage ? port.errorMessage->c_str() : L"no message")};
+    if (port.missing.empty()) return {0, L"works fully"};
+    return {1, plat::Format(L"works with %zu feature(s) missing; first %s: %s",
+                            port.missing.size(), Wide(port.missing.front().property),
+                            port.missing.front().effect)};
+}
+
+Verdict JudgeAll(const Report& report) {
+    if (report.ports.empty()) return {2, L"does not work: the library offers no port"};
+    if (report.ports.size() == 1) return report.ports.front().verdict;
+    Verdict all;
+    for (const PortFact& port : report.ports) {
+        all.status = std::max(all.status, port.verdict.status);
+        all.text += (all.text.empty() ? L"" : L"; ") +
+                    plat::Format(L"port %d %s", port.index, port.verdict.text);
+    }
+    return all;
 }
 
 // The Port list's label of each port it offers.
@@ -393,6 +506,7 @@ PortFact InspectPort(int32_t index, CAmbrelController& ctl, const PortLabels& la
              L"the characters of the same number");
     }
 
+    Listing listing;
     {
         meter::Reset();
         ctl.SetSetting(kIdPort, index);
@@ -410,15 +524,22 @@ PortFact InspectPort(int32_t index, CAmbrelController& ctl, const PortLabels& la
             if (message) port.errorMessage = Wide(*message);
             port.tabs = pages::TabsFor(ctl);
         } else {
-            InspectOpenPort(ctl, port);
+            listing = InspectOpenPort(ctl, port);
         }
     }
-    if (!dialog) return port;
-    std::vector<ClickCost> opening = dialog->OpenPort(index, port.cost.baud);
-    const bool chosen = std::any_of(opening.begin(), opening.end(),
-                                    [](const ClickCost& c) { return c.action == "open_port"; });
-    Append(port.cost.actions, std::move(opening));
-    if (port.opened && chosen && options.actions) ClickEverything(*dialog, port);
+    port.verdict = Judge(port);
+    std::map<std::string, bool> readsBack;
+    if (dialog) {
+        std::vector<ClickCost> opening = dialog->OpenPort(index, port.cost.baud);
+        const bool chosen = std::any_of(opening.begin(), opening.end(),
+                                        [](const ClickCost& c) { return c.action == "open_port"; });
+        Append(port.cost.actions, std::move(opening));
+        if (port.opened && chosen && options.actions)
+            readsBack = ClickEverything(*dialog, port, listing);
+    }
+    // Read through the dialog's opening of the port, or the controller's before it closed.
+    if (options.properties && port.opened && (dialog || ctl.m_port == index))
+        port.properties = PropertyTable(index, listing, readsBack);
     return port;
 }
 
@@ -454,6 +575,7 @@ Report Inspect(const InspectOptions& options) {
             InspectPort(i, ctl, labels, options, clicking ? &dialog : nullptr));
     }
     dialog.Stop();
+    report.verdict = JudgeAll(report);
     return report;
 }
 

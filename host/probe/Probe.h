@@ -83,6 +83,23 @@ struct NotRestored {
     std::wstring reason;
 };
 
+// A property as the camera lists it, as a vendor's property browser shows it.
+struct PropertyRow {
+    std::string name;
+    std::string type;  // "int", "real", "name" (listed without a value), or the library's code
+    bool readOnly = false;
+    std::optional<double> value;  // as read; none for a name without a value
+    std::optional<double> minimum;  // its .Min and .Max where the camera lists them
+    std::optional<double> maximum;
+    std::optional<bool> readsBack;  // what the clicks wrote, read back; none: not written
+};
+
+// Whether the plug-in works on a port: 0 fully, 1 with features missing, 2 not at all.
+struct Verdict {
+    int status = 0;
+    std::wstring text;
+};
+
 struct PortFact {
     int32_t index = 0;
     std::optional<std::string> description;  // as the library answers it
@@ -102,17 +119,21 @@ struct PortFact {
     CostFact cost;
     bool restored = true;  // --actions put every value back
     std::vector<NotRestored> notRestored;
+    std::vector<PropertyRow> properties;  // with --properties
+    Verdict verdict;
 };
 
 struct Report {
     int32_t portCount = 0;  // as the library answers it
     std::vector<PortFact> ports;
     std::vector<WarningFact> warnings;  // about the library as a whole
+    Verdict verdict;                    // of every port inspected
 };
 
 struct InspectOptions {
     std::optional<int32_t> port;  // only this port
     bool actions = false;         // click everything (writes, then puts values back)
+    bool properties = false;      // the property table of each port
     std::map<int32_t, int32_t> baudByPort;
     std::optional<int32_t> baud;  // for every port, over baudByPort
 };

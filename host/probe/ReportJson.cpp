@@ -40,6 +40,10 @@ json OrNull(const std::optional<double>& x) {
     return x ? Number(*x) : json(nullptr);
 }
 
+json VerdictJson(const Verdict& v) {
+    return {{"status", v.status}, {"text", U(v.text)}};
+}
+
 json Port(const PortFact& p) {
     json port = {{"index", p.index},
                  {"description", p.description ? json(*p.description) : json(nullptr)},
@@ -121,6 +125,17 @@ json Port(const PortFact& p) {
     for (const NotRestored& n : p.notRestored)
         notRestored.push_back({{"property", n.property}, {"reason", U(n.reason)}});
     port["not_restored"] = notRestored;
+    port["verdict"] = VerdictJson(p.verdict);
+    json properties = json::array();
+    for (const PropertyRow& r : p.properties)
+        properties.push_back({{"name", r.name},
+                              {"type", r.type},
+                              {"read_only", r.readOnly},
+                              {"value", OrNull(r.value)},
+                              {"min", OrNull(r.minimum)},
+                              {"max", OrNull(r.maximum)},
+                              {"reads_back", r.readsBack ? json(*r.readsBack) : json(nullptr)}});
+    port["properties"] = properties;
     port["restored"] = p.restored;
     return port;
 }
@@ -130,7 +145,8 @@ json Port(const PortFact& p) {
 std::string ReportJson(const Report& report) {
     json ports = json::array();
     for (const PortFact& p : report.ports) ports.push_back(Port(p));
-    const json doc = {{"port_count", report.portCount},
+    const json doc = {{"verdict", VerdictJson(report.verdict)},
+                      {"port_count", report.portCount},
                       {"warnings", Warnings(report.warnings)},
                       {"ports", ports}};
     return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";

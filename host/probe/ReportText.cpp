@@ -45,8 +45,11 @@ std::string U(const std::wstring& text) {
     return Clean(plat::ToUtf8(text));
 }
 
+// Built piece by piece: GCC 12 at -O3 takes `"\"" + temporary` for an overlapping copy.
 std::string Quoted(const std::string& utf8) {
-    return "\"" + Clean(utf8, true) + "\"";
+    std::string out = "\"";
+    out.append(Clean(utf8, true)).append("\"");
+    return out;
 }
 
 std::string Num(double x) {
@@ -172,11 +175,29 @@ void Cost(Writer& w, const PortFact& p) {
         w.Item("every other click: measured with --actions");
 }
 
+std::string Bound(const std::optional<double>& x) {
+    return x ? Num(*x) : "?";
+}
+
+void Properties(Writer& w, const PortFact& p) {
+    if (p.properties.empty()) return;
+    w.Line("properties", "");
+    for (const PropertyRow& r : p.properties) {
+        std::string row = Clean(r.name) + " " + r.type + (r.readOnly ? " read-only" : "");
+        if (r.value) row += " = " + Num(*r.value);
+        if (r.minimum || r.maximum) row += " [" + Bound(r.minimum) + " .. " + Bound(r.maximum) + "]";
+        if (r.readsBack) row += *r.readsBack ? "; reads back what is written"
+                                             : "; does NOT read back what is written";
+        w.Item(row);
+    }
+}
+
 void Port(Writer& w, const PortFact& p) {
     std::string title = "Port " + std::to_string(p.index) + ": ";
     title += p.description ? Quoted(*p.description) : "(no description)";
     title += p.opened ? ", opened" : ", does not open";
     w.Raw(title);
+    w.Line("verdict", U(p.verdict.text));
     if (!p.opened)
         w.Line("error", std::to_string(p.errorCode) + ": " +
                             (p.errorMessage ? U(*p.errorMessage) : std::string("(no message)")));
@@ -195,6 +216,7 @@ void Port(Writer& w, const PortFact& p) {
     w.Line("warnings", p.warnings.empty() ? "(none)" : "");
     for (const WarningFact& x : p.warnings) w.Item(Clean(x.property) + ": " + U(x.text));
     Cost(w, p);
+    Properties(w, p);
     if (!p.notRestored.empty()) {
         w.Line("not restored", "");
         for (const NotRestored& n : p.notRestored) w.Item(Clean(n.property) + ": " + U(n.reason));
@@ -205,6 +227,7 @@ void Port(Writer& w, const PortFact& p) {
 
 std::string ReportText(const Report& report) {
     Writer w;
+    w.Raw("Verdict: " + U(report.verdict.text));
     w.Raw("Camera library: " + std::to_string(report.portCount) + " port(s)");
     for (const WarningFact& x : report.warnings) w.Item(Clean(x.property) + ": " + U(x.text));
     for (const PortFact& p : report.ports) {

@@ -5,6 +5,7 @@
 #include <sim/CameraSim.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
@@ -34,6 +35,7 @@ using Strings = std::vector<std::string>;
 using WStrings = std::vector<std::wstring>;
 
 std::string ModelPath(const std::string& name) {
+    if (name.starts_with("/")) return name;
     if (name.find('/') != std::string::npos) return std::string(AMBREL_SOURCE_DIR "/") + name;
     return std::string(AMBREL_SOURCE_DIR "/tests/probe/") + name;
 }
@@ -309,6 +311,79 @@ TEST(InspectReport, AnswersAreShownAsTheyAre) {
     EXPECT_EQ(json["ports"][0]["description"], "two\nlines \"quoted\"");
 }
 
+// The first line says whether the plug-in works, why not, and what is lost first; the exit
+// status says the same.
+TEST_F(Inspect, VerdictAndItsExitStatus) {
+    const struct {
+        std::string model;
+        int status;
+        std::wstring text;
+    } cases[] = {
+        {"sim/cameras/full.json", 0, L"port 0 works fully; port 1 works fully"},
+        {"sim/cameras/minimal.json", 1,
+         L"works with 13 feature(s) missing; first Window.Mode: no Window setting: the window "
+         L"modes cannot be chosen"},
+        {"fails-to-open.json", 2,
+         L"does not work on this port: it does not open (error 5: No camera answers on CL port 0)"},
+        {"no-ports.json", 2, L"does not work: the library offers no port"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model);
+        const Report report = Run(c.model);
+        EXPECT_EQ(report.verdict.text, c.text);
+        EXPECT_EQ(inspect::ExitStatus(report), c.status);
+    }
+}
+
+// What the inspector reads and the dialog shows, against what the plug-in needs: a property the
+// dialog writes that is read-only or has no value, an offset step other than the dialog's, a
+// window mode whose label is not the size it leaves.
+TEST_F(Inspect, WarnsOfAnswersThatDefeatTheDialog) {
+    std::ifstream in(ModelPath("sim/cameras/full.json"));
+    nlohmann::json model = nlohmann::json::parse(in);
+    nlohmann::json& camera = model["cameras"]["full"];
+    for (auto& row : camera["properties"]) {
+        if (!row.is_object()) continue;
+        if (row["name"] == "Window.W") row["value"] = 512;
+        if (row["name"] == "Window.X") row["increment"] = 48, row["max"] = 960;
+        if (row["name"] == "Trigger.Source") row["read_only"] = true;
+        if (row["name"] == "Trigger.CFR") row = "Trigger.CFR";
+    }
+    camera["window_modes"] = {{512, 512}, {1024, 512}, {1024, 256}, {1024, 1024}};
+    const std::string file = ::testing::TempDir() + "defeating.json";
+    std::ofstream(file) << model.dump();
+    const std::set<std::string> warned = WarnedOf(Run(file, true).ports[0]);
+    for (const char* property : {"Window.X", "Trigger.Source", "Trigger.CFR", "Window.Mode"})
+        EXPECT_TRUE(warned.count(property)) << property;
+    EXPECT_FALSE(WarnedOf(Run("sim/cameras/large.json", true).ports[0]).count("Window.Mode"));
+}
+
+// The property table: every listed property with its type, value and range, and after the
+// clicks whether it reads back what they wrote.
+TEST_F(Inspect, PropertyTableShowsWhatTheCameraLists) {
+    inspect::CommandLine line;
+    line.cameraFile = ModelPath("guarded.json");
+    line.options.port = 0;
+    line.options.actions = line.options.properties = true;
+    std::string error;
+    ASSERT_TRUE(inspect::PrepareCamera(line, error)) << error;
+    const PortFact port = inspect::Inspect(line.options).ports[0];
+    std::map<std::string, inspect::PropertyRow> rows;
+    for (const auto& row : port.properties) rows[row.name] = row;
+    ASSERT_EQ(rows.size(), 21u);  // the null row is not a property
+    EXPECT_EQ(rows["DigitalGain.1x"].type, "name");
+    EXPECT_FALSE(rows["DigitalGain.1x"].value);
+    EXPECT_EQ(rows["Crosshairs.X.Min"].readOnly, true);
+    const auto& exposure = rows["ExposureTime"];
+    EXPECT_EQ(exposure.type, "real");
+    EXPECT_TRUE(std::isnan(*exposure.value));
+    EXPECT_EQ(exposure.minimum, std::optional<double>(static_cast<float>(0.01)));
+    EXPECT_EQ(exposure.maximum, std::optional<double>(1000));
+    EXPECT_EQ(exposure.readsBack, std::optional<bool>(false));
+    EXPECT_EQ(rows["Crosshairs.X"].readsBack, std::optional<bool>(true));
+    EXPECT_FALSE(rows["Decimation.Y.Max"].readsBack);
+}
+
 TEST(InspectCommandLine, BadInputIsRefusedWithTheReason) {
     const std::vector<std::pair<Strings, std::string>> cases = {
         {{"--frobnicate"}, "unknown option: --frobnicate"},
@@ -339,9 +414,9 @@ TEST(InspectProgram, ExitCodesAndJsonKeys) {
         const int status = std::system((program + " " + args + " > " + out + " 2>&1").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
-    EXPECT_EQ(run("--bogus"), 2);
-    EXPECT_EQ(run("--port 7"), 2);
-    ASSERT_EQ(run("--json --camera " + ModelPath("fails-to-open.json")), 0);
+    EXPECT_EQ(run("--bogus"), inspect::kExitBadInput);
+    EXPECT_EQ(run("--port 7"), inspect::kExitBadInput);
+    ASSERT_EQ(run("--json --camera " + ModelPath("fails-to-open.json")), inspect::kExitDoesNotWork);
     std::ifstream file(out);
     const nlohmann::json doc = nlohmann::json::parse(file);
     const nlohmann::json& port = doc["ports"][0];
