@@ -139,8 +139,7 @@ void ScriptRunner::RunInteractive(const std::function<bool(std::string*)>& nextL
         std::string reason;
         const bool ran = RunLine(line, &reason);
         if (m_afterLine) m_afterLine();
-        if (!ran)
-            errors << "line " << number << ": " << Bounded(std::move(reason)) << std::endl;
+        if (!ran) errors << "line " << number << ": " << Bounded(std::move(reason)) << std::endl;
     }
     prompt << '\n';
 }

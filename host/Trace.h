@@ -47,7 +47,6 @@ private:
     void Line(const std::string& text);
     void WriteCalls();  // with m_mutex held
 
-
     std::ostream& m_out;
     std::mutex m_mutex;  // the camera reports on the calling thread, whichever it is
     bool m_on = false;

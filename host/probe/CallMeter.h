@@ -21,7 +21,7 @@ struct CallTally {
 struct PropertyCall {
     std::string name;
     bool write = false;
-    bool real = false;  // through the real-valued call
+    bool real = false;   // through the real-valued call
     double value = 0.0;  // written, or answered
     int32_t code = 0;    // a write's answer; a read through pfGetCameraPropertyInt: its answer
 };

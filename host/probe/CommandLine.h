@@ -10,12 +10,12 @@
 namespace inspect {
 
 // The verdict's statuses (the worst of the ports inspected), then the run's own failures.
-inline constexpr int kExitOk = 0;            // works fully
+inline constexpr int kExitOk = 0;  // works fully
 inline constexpr int kExitFeaturesMissing = 1;
-inline constexpr int kExitDoesNotWork = 2;   // no port, or the port offers nothing or fails to open
-inline constexpr int kExitNotRestored = 3;   // the clicks left the camera changed
-inline constexpr int kExitOutputLost = 4;    // the report could not be written
-inline constexpr int kExitBadInput = 64;     // a bad option or camera model file
+inline constexpr int kExitDoesNotWork = 2;  // no port, or the port offers nothing or fails to open
+inline constexpr int kExitNotRestored = 3;  // the clicks left the camera changed
+inline constexpr int kExitOutputLost = 4;   // the report could not be written
+inline constexpr int kExitBadInput = 64;    // a bad option or camera model file
 
 inline constexpr const char* kUsage =
     "usage: ambrel-inspect [--camera FILE] [--port N] [--actions] [--properties] [--json]\n"

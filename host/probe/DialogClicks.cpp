@@ -4,9 +4,9 @@
 #if defined(AMBREL_INSPECT_DIALOG)
 #include <algorithm>
 #include <cwchar>
-#include <utility>
 #include <ostream>
 #include <set>
+#include <utility>
 
 #include "AmbrelControlDlg.h"
 #include "CModule.h"
@@ -19,10 +19,10 @@
 #include "Pages.h"
 #include "ScriptRunner.h"
 #include "Trace.h"
-#include "platform/Utf8.h"
-#include "ui/Snapshot.h"
 #include "WindowGeometry.h"
 #include "platform/Text.h"
+#include "platform/Utf8.h"
+#include "ui/Snapshot.h"
 #include "ui/Window.h"
 
 extern "C" {
@@ -72,8 +72,7 @@ std::wstring Trimmed(std::wstring text) {
 // list left as it was.
 std::vector<int> RowsEndingOnSelected(int rows, int selected) {
     std::vector<int> order;
-    for (int k = 1; k <= rows; ++k)
-        order.push_back(selected < 0 ? k - 1 : (selected + k) % rows);
+    for (int k = 1; k <= rows; ++k) order.push_back(selected < 0 ? k - 1 : (selected + k) % rows);
     return order;
 }
 
@@ -179,8 +178,9 @@ private:
         const std::wstring width = Control(kImage, CPFCommandPage::IDC_WIDTH_EDIT).text;
         const std::wstring height = Control(kImage, CPFCommandPage::IDC_HEIGHT_EDIT).text;
         if (width.empty() || height.empty() || width + L"x" + height == label) return;
-        m_findings.emplace_back("Window.Mode", L"choosing \"" + label + L"\" leaves the camera at " +
-                                                   width + L"x" + height);
+        m_findings.emplace_back(
+            "Window.Mode",
+            L"choosing \"" + label + L"\" leaves the camera at " + width + L"x" + height);
     }
 
     // The offset X edit after one step up of its spin, against the dialog's 32-pixel step.
@@ -191,9 +191,10 @@ private:
         const long long to = std::wcstoll(after.c_str(), nullptr, 10);
         if (to == from || to - from == window::kOffsetXStep) return;
         m_findings.emplace_back(
-            "Window.X", plat::Format(L"one step up of the offset X spin moved it from %lld to %lld: "
-                                     L"the camera's step is not the dialog's %d pixels",
-                                     from, to, window::kOffsetXStep));
+            "Window.X",
+            plat::Format(L"one step up of the offset X spin moved it from %lld to %lld: "
+                         L"the camera's step is not the dialog's %d pixels",
+                         from, to, window::kOffsetXStep));
     }
 
     // A click may bring another tab to the front (a reset shows the Settings page again); a
@@ -219,9 +220,7 @@ private:
         return true;
     }
 
-    ui::HWND PageWindow(const std::string& page) const {
-        return m_app.Dialogs().PageWindow(page);
-    }
+    ui::HWND PageWindow(const std::string& page) const { return m_app.Dialogs().PageWindow(page); }
     ui::WindowSnapshot Control(const std::string& page, int id) const {
         const ui::HWND window = PageWindow(page);
         const ui::HWND control = window ? ui::GetDlgItem(window, id) : nullptr;
@@ -253,8 +252,8 @@ private:
             if (feature.data == kIdPort) continue;
             if (!ShowSetting(feature.data, feature.text, true)) continue;
             const ui::WindowSnapshot values = Control(kSettings, CPFASettingsPage::IDC_VALUES);
-            for (const int row : RowsEndingOnSelected(static_cast<int>(values.rows.size()),
-                                                      values.selection)) {
+            for (const int row :
+                 RowsEndingOnSelected(static_cast<int>(values.rows.size()), values.selection)) {
                 // A choice may rebuild the lists: the option is chosen only under its setting.
                 if (!ShowSetting(feature.data, feature.text, false)) break;
                 const ui::WindowSnapshot now = Control(kSettings, CPFASettingsPage::IDC_VALUES);
@@ -286,8 +285,8 @@ private:
     void WalkImage() {
         const int decimationId = CPFCommandPage::IDC_DECIMATION_LIST;
         const ui::WindowSnapshot decimation = Control(kImage, decimationId);
-        for (const int row : RowsEndingOnSelected(static_cast<int>(decimation.rows.size()),
-                                                  decimation.selection)) {
+        for (const int row :
+             RowsEndingOnSelected(static_cast<int>(decimation.rows.size()), decimation.selection)) {
             Measure("choose_decimation", decimation.rows[static_cast<size_t>(row)].text,
                     {"select " + Ref(kImage, decimationId) + " " + std::to_string(row)});
         }

@@ -266,8 +266,9 @@ void CollectMissingAndUnused(const Listing& listing, PortFact& port) {
         }
         return 5;
     };
-    std::stable_sort(port.missing.begin(), port.missing.end(),
-                     [&](const MissingFact& a, const MissingFact& b) { return weight(a) < weight(b); });
+    std::stable_sort(
+        port.missing.begin(), port.missing.end(),
+        [&](const MissingFact& a, const MissingFact& b) { return weight(a) < weight(b); });
     for (const std::string& name : listing.names)
         if (!known.count(name)) port.unused.push_back(name);
     // What the dialog writes must take a write.
@@ -275,16 +276,17 @@ void CollectMissingAndUnused(const Listing& listing, PortFact& port) {
         const auto row = listing.typeAndAccess.find(need.property);
         const std::string_view name = need.property;
         const bool bound = name.ends_with(".Max") || name.ends_with(".Min");
-        const bool written = !bound && (need.role == features::Role::Value ||
-                                        need.role == features::Role::Command ||
-                                        need.role == features::Role::Geometry);
+        const bool written =
+            !bound && (need.role == features::Role::Value || need.role == features::Role::Command ||
+                       need.role == features::Role::Geometry);
         if (row == listing.typeAndAccess.end() || !written) continue;
         if (row->second.first == kTypeName)
             Warn(port, need.property,
                  L"listed without a value: reads answer nothing, and every write of the dialog "
                  L"fails");
         else if (row->second.second == kAccessReadOnly)
-            Warn(port, need.property, L"read-only, yet the dialog writes it: every such click fails");
+            Warn(port, need.property,
+                 L"read-only, yet the dialog writes it: every such click fails");
     }
     for (int32_t row : listing.nullRows)
         Warn(port, plat::WideToNarrow(plat::Format(L"row %d", row)),
@@ -366,13 +368,14 @@ std::vector<NotRestored> Restore(int32_t port, const Listing& listing,
     const std::map<std::string, Held> now = Snapshot(port, listing);
     for (const std::string& name : listing.names) {
         if (unreadable.count(name))
-            left.push_back({name, L"reads the same whatever is written: what it holds now "
-                                  L"cannot be known, so it is not written back"});
+            left.push_back({name,
+                            L"reads the same whatever is written: what it holds now "
+                            L"cannot be known, so it is not written back"});
         else if (!(now.at(name) == before.at(name)))
-            left.push_back({name, plat::Format(L"reads %d (%s), held %d (%s) before",
-                                               now.at(name).asInt, Number(now.at(name).asReal),
-                                               before.at(name).asInt,
-                                               Number(before.at(name).asReal))});
+            left.push_back(
+                {name, plat::Format(L"reads %d (%s), held %d (%s) before", now.at(name).asInt,
+                                    Number(now.at(name).asReal), before.at(name).asInt,
+                                    Number(before.at(name).asReal))});
     }
     return left;
 }
@@ -462,9 +465,8 @@ Verdict Judge(const PortFact& port) {
                                 port.errorCode,
                                 port.errorMessage ? port.errorMessage->c_str() : L"no message")};
     if (port.missing.empty()) return {0, L"works fully"};
-    return {1, plat::Format(L"works with %zu feature(s) missing; first %s: %s",
-                            port.missing.size(), Wide(port.missing.front().property),
-                            port.missing.front().effect)};
+    return {1, plat::Format(L"works with %zu feature(s) missing; first %s: %s", port.missing.size(),
+                            Wide(port.missing.front().property), port.missing.front().effect)};
 }
 
 Verdict JudgeAll(const Report& report) {
@@ -571,8 +573,7 @@ Report Inspect(const InspectOptions& options) {
             WarningFact{"dialog", L"the plug-in's dialog cannot be shown: " + Wide(why)});
     for (int32_t i = 0; i < count; ++i) {
         if (options.port && *options.port != i) continue;
-        report.ports.push_back(
-            InspectPort(i, ctl, labels, options, clicking ? &dialog : nullptr));
+        report.ports.push_back(InspectPort(i, ctl, labels, options, clicking ? &dialog : nullptr));
     }
     dialog.Stop();
     report.verdict = JudgeAll(report);

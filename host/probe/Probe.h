@@ -88,7 +88,7 @@ struct PropertyRow {
     std::string name;
     std::string type;  // "int", "real", "name" (listed without a value), or the library's code
     bool readOnly = false;
-    std::optional<double> value;  // as read; none for a name without a value
+    std::optional<double> value;    // as read; none for a name without a value
     std::optional<double> minimum;  // its .Min and .Max where the camera lists them
     std::optional<double> maximum;
     std::optional<bool> readsBack;  // what the clicks wrote, read back; none: not written

@@ -185,9 +185,11 @@ void Properties(Writer& w, const PortFact& p) {
     for (const PropertyRow& r : p.properties) {
         std::string row = Clean(r.name) + " " + r.type + (r.readOnly ? " read-only" : "");
         if (r.value) row += " = " + Num(*r.value);
-        if (r.minimum || r.maximum) row += " [" + Bound(r.minimum) + " .. " + Bound(r.maximum) + "]";
-        if (r.readsBack) row += *r.readsBack ? "; reads back what is written"
-                                             : "; does NOT read back what is written";
+        if (r.minimum || r.maximum)
+            row += " [" + Bound(r.minimum) + " .. " + Bound(r.maximum) + "]";
+        if (r.readsBack)
+            row += *r.readsBack ? "; reads back what is written"
+                                : "; does NOT read back what is written";
         w.Item(row);
     }
 }

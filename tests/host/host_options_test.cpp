@@ -153,12 +153,10 @@ TEST_F(OptionsTest, CallsPrintsEveryLibraryCallInTheOrderMade) {
         "ports": [{"description": "two\nlines \\ here", "camera": "c"}]})";
     const HostRun run = Run("select settings.16315 1\n", {"--calls", "--camera", model});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(run.HasInOrder({"call: pfGetNumPort() = 1",
-                                "call: pfGetPortInfo(0) = two\\x0Alines \\\\ here",
-                                "call: pfOpenPort(0, 0) = 0", "camera: open 0",
-                                "call: pfGetNumProperties(0) = 1",
-                                "call: pfGetPropertyInfo(0, 0) = ExposureTime",
-                                "call: pfClosePort(0) = 0"}))
+    EXPECT_TRUE(run.HasInOrder(
+        {"call: pfGetNumPort() = 1", "call: pfGetPortInfo(0) = two\\x0Alines \\\\ here",
+         "call: pfOpenPort(0, 0) = 0", "camera: open 0", "call: pfGetNumProperties(0) = 1",
+         "call: pfGetPropertyInfo(0, 0) = ExposureTime", "call: pfClosePort(0) = 0"}))
         << run.out;
 
     const HostRun calls = Run("select settings.16315 1\n", {"--calls"}, false);

@@ -149,10 +149,10 @@ TEST_F(ClickCosts, GeneratedModelsAgreeWithTheHost) {
     const char* countText = std::getenv("AMBREL_GENERATED_MODELS");
     const char* seedText = std::getenv("AMBREL_MODEL_SEED");
     const int count = countText ? std::atoi(countText) : 3;
-    const auto first = seedText ? static_cast<uint32_t>(std::strtoul(seedText, nullptr, 10))
-                                : static_cast<uint32_t>(std::chrono::system_clock::now()
-                                                            .time_since_epoch()
-                                                            .count());
+    const auto first =
+        seedText
+            ? static_cast<uint32_t>(std::strtoul(seedText, nullptr, 10))
+            : static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
     std::cout << "generated models: " << count << " from seed " << first << std::endl;
     for (int i = 0; i < count; ++i) {
         const uint32_t seed = first + static_cast<uint32_t>(i);

@@ -235,7 +235,8 @@ std::map<std::string, std::optional<double>> Camera(int32_t port, const std::str
 // value); afterwards every property holds what it held before, but for those whose reads do not
 // show what they hold, which are named instead.
 TEST_F(Inspect, ActionsLeaveTheCameraAsTheyFoundIt) {
-    for (const auto& [model, unreadable] : std::vector<std::pair<std::string, std::set<std::string>>>{
+    for (const auto& [model, unreadable] :
+         std::vector<std::pair<std::string, std::set<std::string>>>{
              {"sim/cameras/full.json", {}},
              {"guarded.json", {"Crosshairs.Value", "ExposureTime"}}}) {
         SCOPED_TRACE(model);
@@ -431,8 +432,8 @@ TEST(InspectProgram, ExitCodesAndJsonKeys) {
 // A report that does not reach its reader is a failure, whichever way it is lost.
 TEST(InspectProgram, OutputThatCannotBeWrittenFails) {
     const std::string program = AMBREL_BINARY_DIR "/bin/ambrel-inspect";
-    for (const std::string redirect : {"> /dev/full", ">&-", "--json > /dev/full",
-                                       "--help > /dev/full"}) {
+    for (const std::string redirect :
+         {"> /dev/full", ">&-", "--json > /dev/full", "--help > /dev/full"}) {
         SCOPED_TRACE(redirect);
         const int status = std::system((program + " " + redirect + " 2>/dev/null").c_str());
         ASSERT_TRUE(WIFEXITED(status));
