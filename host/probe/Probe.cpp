@@ -536,8 +536,14 @@ PortFact InspectPort(int32_t index, CAmbrelController& ctl, const PortLabels& la
         const bool chosen = std::any_of(opening.begin(), opening.end(),
                                         [](const ClickCost& c) { return c.action == "open_port"; });
         Append(port.cost.actions, std::move(opening));
-        if (port.opened && chosen && options.actions)
-            readsBack = ClickEverything(*dialog, port, listing);
+        if (port.opened && chosen && options.actions) {
+            if (meter::Available())
+                readsBack = ClickEverything(*dialog, port, listing);
+            else
+                Warn(port, "--actions",
+                     L"no click made: this build cannot watch the library's calls, so it could "
+                     L"not tell which values it can put back");
+        }
     }
     // Read through the dialog's opening of the port, or the controller's before it closed.
     if (options.properties && port.opened && (dialog || ctl.m_port == index))
