@@ -277,7 +277,7 @@ private:
                          {"select " + Ref(kAdjustment, CPFAdjustmentPage::IDC_LIST) + " " +
                           std::to_string(row)}))
                 continue;
-            WalkControls(kAdjustment, {CPFAdjustmentPage::IDC_LIST}, list.rows[row].text + L": ");
+            WalkControls(kAdjustment, {CPFAdjustmentPage::IDC_LIST}, list.rows[row].text);
         }
     }
 
@@ -325,7 +325,10 @@ private:
         std::vector<std::pair<int, std::wstring>> toggled;
         for (const auto& [id, name] : controls) {
             ShowPage(page);
-            if (Click(page, id, prefix + name)) toggled.emplace_back(id, prefix + name);
+            const std::wstring what = prefix.empty() ? name
+                                      : name.empty() ? prefix
+                                                     : prefix + L" " + name;
+            if (Click(page, id, what)) toggled.emplace_back(id, what);
         }
         for (auto it = toggled.rbegin(); it != toggled.rend(); ++it) {
             ShowPage(page);
@@ -352,7 +355,7 @@ private:
                 break;
             case ui::WindowKind::Slider:
                 for (const int position : {s.rangeMin, s.rangeMax, s.position})
-                    Measure("slide", name + L" to " + std::to_wstring(position),
+                    Measure("slide", name + L" slider to " + std::to_wstring(position),
                             {"slide " + ref + " " + std::to_string(position)});
                 break;
             case ui::WindowKind::Spin: {
@@ -363,7 +366,7 @@ private:
                 break;
             }
             case ui::WindowKind::Edit:
-                Measure("type", name + L" " + s.text,
+                Measure("type", name + L" typed as " + s.text,
                         {"type " + ref + " " + Quoted(s.text), "key " + ref + " tab"});
                 break;
             default:
