@@ -74,7 +74,9 @@ struct HostClick {
 // at the dumps.
 std::vector<HostClick> HostCalls(const std::string& modelFile,
                                  const std::vector<inspect::ActionCost>& clicks) {
-    const std::string dir = ::testing::TempDir();
+    // Named after the test: ctest runs the tests of this program side by side.
+    const std::string dir = ::testing::TempDir() +
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-";
     std::string script = "dump\n";
     for (const auto& click : clicks) {
         for (const std::string& line : click.script) script += line + "\n";
