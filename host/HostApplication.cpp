@@ -73,10 +73,15 @@ HostApplication::~HostApplication() {
 
 HostApplication::StartResult HostApplication::Start(const HostOptions& options,
                                                     std::string* error) {
-    if (!OpenProfile(options.profilePath, options.makeProfileFolder, false, error))
+    if (options.profileInMemory) {
+        plat::reg::UseMemoryStore();
+    } else {
+        if (!OpenProfile(options.profilePath, options.makeProfileFolder, false, error))
+            return StartResult::BadInput;
+        m_profileOpen = true;
+    }
+    if (!options.cameraAsItStands && !m_camera.Load(options.cameraPath, error))
         return StartResult::BadInput;
-    m_profileOpen = true;
-    if (!m_camera.Load(options.cameraPath, error)) return StartResult::BadInput;
     // The application object exists before any plug-in is loaded, as in the real host.
     plat::AfxSetApp(this);
     if (options.linkedPlugin)

@@ -25,8 +25,12 @@ struct HostOptions {
     bool makeProfileFolder = false;  // the default profile's folder is made when missing
     std::string cameraPath;          // a camera model file; empty for the built-in camera
     std::wstring setupName = L"Default";
-    // For in-process tools: a plug-in linked into the program, used instead of pluginPath.
+    // For in-process tools: a plug-in linked into the program, used instead of pluginPath; a
+    // profile held in memory only, instead of profilePath; the camera the library holds as it
+    // stands, instead of loading cameraPath.
     const PluginExports* linkedPlugin = nullptr;
+    bool profileInMemory = false;
+    bool cameraAsItStands = false;
 };
 
 // Opens the profile's store at `path`, making its folder first when `makeFolder` is set; false,

@@ -150,7 +150,9 @@ bool ScriptRunner::Run(std::istream& in, std::string* error) {
         }
         if (number == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
         std::string reason;
-        if (!RunLine(line, &reason)) {
+        const bool ran = RunLine(line, &reason);
+        if (m_afterLine) m_afterLine();
+        if (!ran) {
             *error = "line " + std::to_string(number) + ": " + Bounded(std::move(reason));
             return false;
         }
@@ -171,8 +173,9 @@ void ScriptRunner::RunInteractive(const std::function<bool(std::string*)>& nextL
         prompt << kPrompt << std::flush;
         if (!nextLine(&line) || Stopped()) break;
         std::string reason;
-        if (!RunLine(line, &reason))
-            errors << "line " << number << ": " << Bounded(std::move(reason)) << std::endl;
+        const bool ran = RunLine(line, &reason);
+        if (m_afterLine) m_afterLine();
+        if (!ran) errors << "line " << number << ": " << Bounded(std::move(reason)) << std::endl;
     }
     prompt << '\n';
 }

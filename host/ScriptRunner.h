@@ -32,6 +32,8 @@ public:
     // Asked before each line: when it answers true, the run stops there as at the end of its
     // input (the host's end was requested, or its output is gone).
     void StopWhen(std::function<bool()> stop) { m_stop = std::move(stop); }
+    // Called after each line Run and RunInteractive ran, good or bad.
+    void AfterEachLine(std::function<void()> hook) { m_afterLine = std::move(hook); }
 
 private:
     struct Token {
@@ -64,6 +66,7 @@ private:
     HostApplication& m_app;
     std::ostream& m_out;
     std::function<bool()> m_stop;
+    std::function<void()> m_afterLine;
 };
 
 }  // namespace host

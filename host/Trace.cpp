@@ -4,6 +4,7 @@
 #include <platform/DebugOutput.h>
 #include <sim/CameraSim.h>
 
+#include <cstdio>
 #include <ostream>
 
 #include "DGrabModule.h"
@@ -34,6 +35,18 @@ void Trace::Stop() {
     pfsim::SetWriteObserver(nullptr);
     pfsim::SetPortObserver(nullptr);
     plat::SetDebugOutputNone();
+}
+
+void Trace::StartCalls() {
+    m_calls = true;
+    pfsim::EnableCallLog(true);
+    pfsim::ClearCallLog();
+}
+
+void Trace::FlushCalls() {
+    std::lock_guard lock(m_mutex);
+    WriteCalls();
+    m_out.flush();
 }
 
 void Trace::CameraWrite(const std::string& name, double sent, double held, int32_t code) {
@@ -95,8 +108,47 @@ void Trace::Message(std::wstring_view text) {
 void Trace::Line(const std::string& text) {
     if (!m_on) return;
     std::lock_guard lock(m_mutex);
+    WriteCalls();
     m_out << text << '\n';
     m_out.flush();
+}
+
+namespace {
+
+// A library text as one line: control characters and backslashes escaped.
+std::string CallText(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void Trace::WriteCalls() {
+    if (!m_calls) return;
+    const uint64_t made = pfsim::TotalCallCount();
+    const std::vector<pfsim::Call> calls = pfsim::CallLog();
+    pfsim::ClearCallLog();
+    if (made > calls.size())
+        m_out << "call: " << (made - calls.size()) << " earlier call(s) beyond the log's "
+              << pfsim::kMaxLoggedCalls << " not shown\n";
+    for (const pfsim::Call& call : calls) {
+        m_out << "call: " << call.op << '(';
+        for (size_t i = 0; i < call.args.size(); ++i)
+            m_out << (i ? ", " : "") << CallText(call.args[i]);
+        m_out << ") = " << CallText(call.result) << '\n';
+    }
 }
 
 }  // namespace host

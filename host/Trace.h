@@ -24,6 +24,10 @@ public:
     // Switches it off again; debugger lines then go nowhere.
     void Stop();
     bool IsOn() const { return m_on; }
+    // Camera-library calls: one line each ("call: NAME(ARGS) = RESULT"), written before any
+    // other trace line and whenever FlushCalls is called, so they stand in the order made.
+    void StartCalls();
+    void FlushCalls();
 
     // `code` is the camera's answer: a refused write (not 0) held nothing new.
     void CameraWrite(const std::string& name, double sent, double held, int32_t code);
@@ -41,10 +45,12 @@ public:
 
 private:
     void Line(const std::string& text);
+    void WriteCalls();  // with m_mutex held
 
     std::ostream& m_out;
     std::mutex m_mutex;  // the camera reports on the calling thread, whichever it is
     bool m_on = false;
+    bool m_calls = false;
 };
 
 }  // namespace host

@@ -46,7 +46,7 @@ std::string Usage() {
     return std::string(
                "usage: ambrel-host [--plugin FILE] [--setup NAME] [--profile FILE] [--camera "
                "FILE]\n"
-               "                   [--script FILE|-] [--trace] [--version]\n"
+               "                   [--script FILE|-] [--trace] [--calls] [--version]\n"
                "       ambrel-host [--profile FILE] --export-profile FILE | --import-profile FILE\n"
                "  --plugin FILE   the plug-in library (default: " AMBREL_PLUGIN_FILE
                " beside ambrel-host)\n"
@@ -61,6 +61,7 @@ std::string Usage() {
            "standard\n"
            "                  input is read, with a prompt when it is a terminal\n"
            "  --trace         print camera writes, port changes, host and debugger events\n"
+           "  --calls         print every camera-library call: call: NAME(ARGS) = RESULT\n"
            "  --version       print the version and exit\n"
            "  --check-camera FILE  check a camera model file and exit (2: its first error)\n"
            "  --export-profile FILE  write the profile's whole tree to FILE as .reg text, and "
@@ -77,6 +78,7 @@ struct Options {
     std::string script;
     bool scriptGiven = false;
     bool trace = false;
+    bool calls = false;
     bool help = false;
     bool version = false;
     std::string exportProfile, importProfile;
@@ -129,6 +131,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->checkCamera = value;
         } else if (arg == "--trace") {
             options->trace = true;
+        } else if (arg == "--calls") {
+            options->calls = true;
         } else if (arg == "--version") {
             options->version = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -216,6 +220,7 @@ int main(int argc, char** argv) {
     ui::UseManualClock();
     host::Trace trace(std::cout);
     if (options.trace) trace.Start();
+    if (options.calls) trace.StartCalls();
     int status = kExitOk;
     host::CatchEndSignals();
     {
@@ -227,10 +232,12 @@ int main(int argc, char** argv) {
             return started == host::HostApplication::StartResult::NoModule ? kExitFailure
                                                                            : kExitBadInput;
         }
+        trace.FlushCalls();
         host::ScriptRunner runner(app, std::cout);
         // Output nobody reads any more ends the run as the end of its input would.
         runner.StopWhen(
             [] { return host::EndSignal() != 0 || !std::cout || std::ferror(stdout) != 0; });
+        runner.AfterEachLine([&trace] { trace.FlushCalls(); });
         if (options.scriptGiven) {
             std::istream& in = options.script == "-" ? std::cin : scriptFile;
             if (!runner.Run(in, &error)) {
@@ -248,6 +255,7 @@ int main(int argc, char** argv) {
         }
         // The module is destroyed even after a bad line, so its port choice is saved.
         app.Shutdown();
+        trace.FlushCalls();
         if (const int lost = app.LostProfileWrites(); lost > 0) {
             std::cerr << "ambrel-host: the profile refused " << lost
                       << " write(s); what they stored is lost\n";

@@ -32,9 +32,12 @@ mkdir "$work/elsewhere"
     { echo "install-check: the installed host failed on the demo:" >&2; cat "$work/elsewhere/demo.err" >&2; exit 1; }
 grep -q '^{' "$work/elsewhere/demo.out" ||
     { echo "install-check: the demo printed no state" >&2; exit 1; }
+# Exit status 1 is the verdict "works with features missing", which the large model is.
+inspect_status=0
 "$prefix/bin/ambrel-inspect" --camera "$prefix/share/ambrel/cameras/large.json" --json \
-    >"$work/report.json" ||
-    { echo "install-check: the installed inspector failed" >&2; exit 1; }
+    >"$work/report.json" || inspect_status=$?
+[ "$inspect_status" -le 1 ] ||
+    { echo "install-check: the installed inspector failed ($inspect_status)" >&2; exit 1; }
 
 cmake -S examples/hello-module -B "$work/hello" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$prefix" >/dev/null

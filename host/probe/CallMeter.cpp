@@ -9,6 +9,7 @@
 #include <charconv>
 #include <mutex>
 #include <string_view>
+#include <utility>
 
 #include "pfConfig.h"
 
@@ -23,6 +24,8 @@ struct Meter {
     CallTally tally;
     int32_t lastOpen = 0;
     std::optional<std::string> lastError;
+    bool journalOn = false;
+    std::vector<PropertyCall> journal;
 };
 
 Meter& M() {
@@ -44,6 +47,12 @@ uint32_t Chars(float value) {
 }
 uint32_t NameChars(const char* name) {
     return name ? Chars(std::string_view(name)) : Chars(std::string_view("null"));
+}
+
+void Note(const char* name, bool write, bool real, double value, int32_t code) {
+    std::lock_guard lock(M().mutex);
+    if (!M().journalOn || !name) return;
+    M().journal.push_back(PropertyCall{name, write, real, value, code});
 }
 
 void CountPortCall() {
@@ -93,6 +102,16 @@ std::optional<std::string> LastErrorMessage() {
     return M().lastError;
 }
 
+void Journal(bool on) {
+    std::lock_guard lock(M().mutex);
+    M().journalOn = on;
+}
+
+std::vector<PropertyCall> TakeJournal() {
+    std::lock_guard lock(M().mutex);
+    return std::exchange(M().journal, {});
+}
+
 }  // namespace meter
 
 double LinkMilliseconds(const CallTally& tally, int32_t baud) {
@@ -110,6 +129,7 @@ using inspect::Chars;
 using inspect::CountPortCall;
 using inspect::CountPropertyCall;
 using inspect::NameChars;
+using inspect::Note;
 
 extern "C" {
 
@@ -171,24 +191,28 @@ const char* __wrap_pfGetPropertyInfo(int32_t port, int32_t index, int32_t* type,
 
 int32_t __wrap_pfGetCameraPropertyI(int32_t port, const char* name) {
     const int32_t value = __real_pfGetCameraPropertyI(port, name);
+    Note(name, false, false, value, 0);
     CountPropertyCall(NameChars(name), Chars(int64_t{value}));
     return value;
 }
 
 int32_t __wrap_pfSetCameraPropertyI(int32_t port, const char* name, int32_t value) {
     const int32_t result = __real_pfSetCameraPropertyI(port, name, value);
+    Note(name, true, false, value, result);
     CountPropertyCall(NameChars(name) + 1 + Chars(int64_t{value}), Chars(int64_t{result}));
     return result;
 }
 
 float __wrap_pfGetCameraPropertyF(int32_t port, const char* name) {
     const float value = __real_pfGetCameraPropertyF(port, name);
+    Note(name, false, true, value, 0);
     CountPropertyCall(NameChars(name), Chars(value));
     return value;
 }
 
 int32_t __wrap_pfSetCameraPropertyF(int32_t port, const char* name, float value) {
     const int32_t result = __real_pfSetCameraPropertyF(port, name, value);
+    Note(name, true, true, value, result);
     CountPropertyCall(NameChars(name) + 1 + Chars(value), Chars(int64_t{result}));
     return result;
 }
@@ -196,6 +220,7 @@ int32_t __wrap_pfSetCameraPropertyF(int32_t port, const char* name, float value)
 // The reply carries the value only when the read succeeds ("0 value=1024").
 int32_t __wrap_pfGetCameraPropertyInt(int32_t port, const char* name, int32_t* value) {
     const int32_t result = __real_pfGetCameraPropertyInt(port, name, value);
+    if (result == 0 && value) Note(name, false, false, *value, result);
     uint32_t reply = Chars(int64_t{result});
     if (result == 0 && value) reply += Chars(std::string_view(" value=")) + Chars(int64_t{*value});
     CountPropertyCall(NameChars(name), reply);

@@ -17,6 +17,15 @@ struct CallTally {
     std::vector<uint32_t> linkChars;
 };
 
+// A property read or write as the journal keeps it.
+struct PropertyCall {
+    std::string name;
+    bool write = false;
+    bool real = false;   // through the real-valued call
+    double value = 0.0;  // written, or answered
+    int32_t code = 0;    // a write's answer; a read through pfGetCameraPropertyInt: its answer
+};
+
 namespace meter {
 
 // Whether this build counts calls; where it cannot, every tally stays empty.
@@ -25,6 +34,9 @@ void Reset();
 CallTally Tally();
 // The answer of the last pfOpenPort and the text of the last pfGetErrorMsg seen.
 int32_t LastOpenResult();
+// Keeps every property read and write from now on, until Journal(false).
+void Journal(bool on);
+std::vector<PropertyCall> TakeJournal();
 std::optional<std::string> LastErrorMessage();
 
 }  // namespace meter

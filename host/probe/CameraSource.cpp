@@ -51,6 +51,9 @@ bool PrepareCamera(CommandLine& line, std::string& error) {
     }
     // The link time is computed from the calls; nobody needs to wait for it.
     pfsim::EnableDelays(false);
+    // Nor the library's own log of them: it would keep copies of every answer (each port's
+    // description on every refresh).
+    pfsim::EnableCallLog(false);
     line.options.baudByPort = BaudRates(json);
     return true;
 }

@@ -17,6 +17,12 @@ std::optional<int32_t> Integer(const std::string& text, int32_t min) {
 
 }  // namespace
 
+int ExitStatus(const Report& report) {
+    for (const PortFact& port : report.ports)
+        if (!port.restored) return kExitNotRestored;
+    return report.verdict.status;
+}
+
 Parsed ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -26,6 +32,8 @@ Parsed ParseCommandLine(const std::vector<std::string>& args) {
             line.json = true;
         } else if (arg == "--actions") {
             line.options.actions = true;
+        } else if (arg == "--properties") {
+            line.options.properties = true;
         } else if (arg == "--help" || arg == "-h") {
             line.help = true;
         } else if (arg == "--camera" || arg == "--port" || arg == "--baud") {

@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <limits>
 #include <set>
+#include <string_view>
 #include <type_traits>
 
 #include "AdjustmentDisplay.h"
@@ -43,7 +44,13 @@ struct Listing {
     std::vector<std::string> names;
     std::vector<int32_t> nullRows;
     int32_t answered = 0;
+    std::map<std::string, std::pair<int32_t, int32_t>> typeAndAccess;  // as the library answers
 };
+
+constexpr int32_t kTypeName = 0;  // what pfGetPropertyInfo answers for a name without a value
+constexpr int32_t kTypeInt = 1;
+constexpr int32_t kTypeReal = 2;
+constexpr int32_t kAccessReadOnly = 1;
 
 Listing ListProperties(int32_t port) {
     Listing listing;
@@ -52,16 +59,17 @@ Listing ListProperties(int32_t port) {
     for (int32_t i = 0; i < count; ++i) {
         int32_t type = 0;
         int32_t access = 0;
-        if (const char* name = pfGetPropertyInfo(port, i, &type, &access))
+        if (const char* name = pfGetPropertyInfo(port, i, &type, &access)) {
             listing.names.emplace_back(name);
-        else
+            listing.typeAndAccess.emplace(name, std::pair{type, access});
+        } else
             listing.nullRows.push_back(i);
     }
     return listing;
 }
 
 bool Lists(const Listing& listing, const char* name) {
-    return std::find(listing.names.begin(), listing.names.end(), name) != listing.names.end();
+    return listing.typeAndAccess.count(name) != 0;
 }
 
 // Whether the thread's code page converts the text without the byte-for-character fallback.
@@ -79,11 +87,6 @@ const wchar_t* PageOfSetting(int32_t id) {
 std::optional<double> LinkMs(const CallTally& tally, int32_t baud) {
     if (baud <= 0) return std::nullopt;
     return LinkMilliseconds(tally, baud);
-}
-
-ActionCost Measured(std::string action, std::wstring what, int32_t baud) {
-    const CallTally tally = meter::Tally();
-    return ActionCost{std::move(action), std::move(what), tally.calls, LinkMs(tally, baud)};
 }
 
 void Warn(PortFact& port, std::string property, std::wstring text) {
@@ -109,9 +112,15 @@ void CollectSettings(CAmbrelController& ctl, PortFact& port) {
 
         const std::string property = PropertyOf(info.id, features::Role::Value);
         const int32_t raw = pfGetCameraPropertyI(ctl.m_port, property.c_str());
+        const bool zeroListed =
+            std::any_of(info.options.begin(), info.options.end(),
+                        [](const SettingOption& option) { return option.value == 0; });
         if (raw < 0)
             Warn(port, property,
-                 plat::Format(L"reads %d: shown as 0, the option with value 0", raw));
+                 zeroListed ? plat::Format(L"reads %d: shown as 0, the option with value 0", raw)
+                            : plat::Format(L"reads %d: shown as 0, which no option has: no "
+                                           L"option is shown as chosen",
+                                           raw));
     }
 }
 
@@ -236,8 +245,49 @@ void CollectMissingAndUnused(const Listing& listing, PortFact& port) {
         if (!Lists(listing, need.property))
             port.missing.push_back(MissingFact{need.property, need.effect});
     }
+    // What a user loses most first: the window, then settings and sliders, commands, ranges,
+    // and last single options of a setting.
+    auto weight = [](const MissingFact& m) {
+        for (const features::PropertyNeed& need : features::PropertyNeeds()) {
+            if (m.property != need.property) continue;
+            switch (need.role) {
+                case features::Role::Geometry:
+                    return 0;
+                case features::Role::Value:
+                    return 1;
+                case features::Role::Command:
+                    return 2;
+                case features::Role::Minimum:
+                case features::Role::Maximum:
+                    return 3;
+                case features::Role::Option:
+                    return 4;
+            }
+        }
+        return 5;
+    };
+    std::stable_sort(
+        port.missing.begin(), port.missing.end(),
+        [&](const MissingFact& a, const MissingFact& b) { return weight(a) < weight(b); });
     for (const std::string& name : listing.names)
         if (!known.count(name)) port.unused.push_back(name);
+    // What the dialog writes must take a write.
+    for (const features::PropertyNeed& need : features::PropertyNeeds()) {
+        const auto row = listing.typeAndAccess.find(need.property);
+        const std::string_view name = need.property;
+        const bool bound = name.ends_with(".Max") || name.ends_with(".Min");
+        const bool written =
+            !bound && (need.role == features::Role::Value || need.role == features::Role::Command ||
+                       need.role == features::Role::Geometry);
+        if (row == listing.typeAndAccess.end() || !written) continue;
+        if (row->second.first == kTypeName)
+            Warn(port, need.property,
+                 L"listed without a value: reads answer nothing, and every write of the dialog "
+                 L"fails");
+        else if (row->second.second == kAccessReadOnly)
+            Warn(port, need.property,
+                 L"read-only, yet the dialog writes it: every such click fails");
+    }
     for (int32_t row : listing.nullRows)
         Warn(port, plat::WideToNarrow(plat::Format(L"row %d", row)),
              L"the library answers no name for this row: the plug-in skips it");
@@ -265,109 +315,76 @@ std::map<std::string, Held> Snapshot(int32_t port, const Listing& listing) {
     return values;
 }
 
-// Writes back what changed, in table order (sizes before offsets), until nothing differs.
-bool Restore(int32_t port, const Listing& listing, const std::map<std::string, Held>& before) {
+bool SameAs(const PropertyCall& read, const Held& held) {
+    if (!read.real) return read.value == held.asInt;
+    const auto value = static_cast<float>(read.value);
+    return value == held.asReal || (std::isnan(value) && std::isnan(held.asReal));
+}
+
+// Properties the run wrote with two or more values the camera took, while every read of them
+// answered what it read before the run: the read-back does not show what they hold (a
+// write-only register, a lying read), so nothing can tell what to put back.
+std::set<std::string> Unreadable(const std::vector<PropertyCall>& journal,
+                                 const std::map<std::string, Held>& before) {
+    std::map<std::string, std::set<double>> written;
+    std::set<std::string> moved;
+    for (const PropertyCall& call : journal) {
+        const auto held = before.find(call.name);
+        if (held == before.end()) continue;
+        if (call.write && call.code == 0)
+            written[call.name].insert(call.value);
+        else if (!call.write && !SameAs(call, held->second))
+            moved.insert(call.name);
+    }
+    std::set<std::string> unreadable;
+    for (const auto& [name, values] : written)
+        if (values.size() > 1 && !moved.count(name)) unreadable.insert(name);
+    return unreadable;
+}
+
+void WriteBack(int32_t port, const std::string& name, const Held& old) {
+    if (static_cast<float>(old.asInt) == old.asReal)
+        pfSetCameraPropertyI(port, name.c_str(), old.asInt);
+    else
+        pfSetCameraPropertyF(port, name.c_str(), old.asReal);
+}
+
+// Writes back what changed, in table order (sizes before offsets), until nothing differs;
+// never a property whose read-back cannot be trusted. Answers what could not be put back.
+std::vector<NotRestored> Restore(int32_t port, const Listing& listing,
+                                 const std::map<std::string, Held>& before,
+                                 const std::set<std::string>& unreadable) {
     for (int pass = 0; pass < kRestorePasses; ++pass) {
         const std::map<std::string, Held> now = Snapshot(port, listing);
-        if (now == before) return true;
+        bool changed = false;
         for (const std::string& name : listing.names) {
-            const Held& old = before.at(name);
-            if (now.at(name) == old) continue;
-            if (static_cast<float>(old.asInt) == old.asReal)
-                pfSetCameraPropertyI(port, name.c_str(), old.asInt);
-            else
-                pfSetCameraPropertyF(port, name.c_str(), old.asReal);
+            if (now.at(name) == before.at(name) || unreadable.count(name)) continue;
+            WriteBack(port, name, before.at(name));
+            changed = true;
         }
+        if (!changed) break;
     }
-    return Snapshot(port, listing) == before;
-}
-
-void NotMeasured(PortFact& port, const char* action, const wchar_t* why) {
-    Warn(port, "--actions", plat::Format(L"%s not measured: %s", Wide(action), why));
-}
-
-// An action writes only a value the camera reads back as it stands, so that what it changes
-// can be seen and put back.
-void MeasureChooseSetting(CAmbrelController& ctl, PortFact& port) {
-    for (const SettingInfo& info : ctl.m_settings) {
-        if (info.id == kIdPort || !pages::OnSettingsPage(info.id) || !info.setting) continue;
-        const std::string property = PropertyOf(info.id, features::Role::Value);
-        if (pfGetCameraPropertyI(ctl.m_port, property.c_str()) < 0) continue;
-        const int32_t id = info.id;
-        const std::wstring name = info.name;
-        const int32_t value = info.setting->GetValue();
-        meter::Reset();
-        ctl.SetSetting(id, value);
-        port.cost.actions.push_back(Measured("choose_setting", name, port.cost.baud));
-        return;
+    std::vector<NotRestored> left;
+    const std::map<std::string, Held> now = Snapshot(port, listing);
+    for (const std::string& name : listing.names) {
+        if (unreadable.count(name))
+            left.push_back({name,
+                            L"reads the same whatever is written: what it holds now "
+                            L"cannot be known, so it is not written back"});
+        else if (!(now.at(name) == before.at(name)))
+            left.push_back(
+                {name, plat::Format(L"reads %d (%s), held %d (%s) before", now.at(name).asInt,
+                                    Number(now.at(name).asReal), before.at(name).asInt,
+                                    Number(before.at(name).asReal))});
     }
-    NotMeasured(port, "choose_setting", L"no setting on the Settings page reads a valid value");
-}
-
-// A slider moved to where it stands: the value its position gives, written and read back.
-bool MoveSlider(CAmbrelController& ctl, const AdjustmentInfo& copy) {
-    const int32_t id = copy.id;
-    if (copy.isInteger != 0) {
-        int32_t value = 0;
-        ctl.GetAdjustmentInt(id, value);
-        if (value < copy.intMin || value > copy.intMax) return false;
-        const int32_t target = slider::IntFromSlider(copy, slider::IntSlider(copy, value).position);
-        meter::Reset();
-        ctl.SetAdjustmentInt(id, target);
-        ctl.GetAdjustmentInt(id, value);
-        return true;
-    }
-    double value = 0.0;
-    ctl.GetAdjustmentReal(id, value);
-    if (!std::isfinite(value) || value < copy.realMin || value > copy.realMax) return false;
-    const double target = slider::RealFromSlider(copy, slider::RealSlider(copy, value).position);
-    meter::Reset();
-    ctl.SetAdjustmentReal(id, slider::ToSingle(target));
-    ctl.GetAdjustmentReal(id, value);
-    return true;
-}
-
-void MeasureMoveSlider(CAmbrelController& ctl, PortFact& port) {
-    for (const AdjustmentInfo& entry : ctl.m_adjustments) {
-        const auto copy = adjustment::CopyForPage(entry);
-        if (!MoveSlider(ctl, *copy)) continue;
-        port.cost.actions.push_back(Measured("move_slider", copy->name, port.cost.baud));
-        return;
-    }
-    NotMeasured(port, "move_slider", L"no adjustment reads a value within its range");
-}
-
-// Apply on the Image page with the window and decimation as they stand and no command chosen,
-// the host grabbing into a capture region.
-void MeasureApply(CAmbrelController& ctl, PortFact& port) {
-    const int32_t width = port.geometry.x.size;
-    const int32_t height = port.geometry.y.size;
-    std::optional<int32_t> decimation;
-    for (const SettingInfo& info : ctl.m_settings) {
-        if (info.id != kIdDecimationY || !info.setting) continue;
-        const int32_t current = info.setting->GetValue();
-        for (const SettingOption& option : info.options)
-            if (option.value == current) decimation = current;
-        break;
-    }
-    meter::Reset();
-    window::ApplySize(ctl, width, height, decimation);
-    for (const SettingInfo& info : ctl.m_settings) {
-        if (info.id != kIdDecimationY || !info.setting) continue;
-        info.setting->GetValue();  // the page selects the decimation read back
-        break;
-    }
-    window::CameraRegion(ctl);
-    window::ReadAxis(ctl, true);
-    window::ReadAxis(ctl, false);
-    port.cost.actions.push_back(Measured("apply", kImagePage, port.cost.baud));
+    return left;
 }
 
 }  // namespace
 
 namespace {
 
-void InspectOpenPort(CAmbrelController& ctl, PortFact& port, bool actions) {
+Listing InspectOpenPort(CAmbrelController& ctl, PortFact& port) {
     meter::Reset();
     ctl.Refresh();
     const CallTally refresh = meter::Tally();
@@ -380,20 +397,95 @@ void InspectOpenPort(CAmbrelController& ctl, PortFact& port, bool actions) {
     for (const CameraCommandInfo& command : ctl.m_cameraCommands)
         port.commands.push_back(CommandFact{command.id, command.name});
     CollectGeometry(ctl, port);
-    const Listing listing = ListProperties(ctl.m_port);
+    Listing listing = ListProperties(ctl.m_port);
     CollectMissingAndUnused(listing, port);
-
-    if (!actions) return;
-    const auto before = Snapshot(ctl.m_port, listing);
-    MeasureChooseSetting(ctl, port);
-    MeasureMoveSlider(ctl, port);
-    MeasureApply(ctl, port);
-    port.restored = Restore(ctl.m_port, listing, before);
-    if (!port.restored)
-        Warn(port, "camera", L"the actions changed values that could not be put back");
+    return listing;
 }
 
-PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const InspectOptions& options) {
+void Append(std::vector<ActionCost>& to, std::vector<ClickCost> clicks) {
+    for (ClickCost& click : clicks) to.push_back(std::move(click));
+}
+
+// Clicks everything on the dialog, which has the port open, and puts back what changed.
+// Answers, for each property the clicks wrote, whether its reads showed what was written.
+std::map<std::string, bool> ClickEverything(DialogClicks& dialog, PortFact& port,
+                                            const Listing& listing) {
+    const auto before = Snapshot(port.index, listing);
+    meter::Journal(true);
+    Append(port.cost.actions, dialog.ClickEverything(port.cost.baud));
+    meter::Journal(false);
+    const std::vector<PropertyCall> journal = meter::TakeJournal();
+    const std::set<std::string> unreadable = Unreadable(journal, before);
+    port.notRestored = Restore(port.index, listing, before, unreadable);
+    port.restored = port.notRestored.empty();
+    for (auto& [property, text] : dialog.TakeFindings()) Warn(port, property, std::move(text));
+    std::map<std::string, bool> readsBack;
+    for (const PropertyCall& call : journal)
+        if (call.write && call.code == 0) readsBack[call.name] = !unreadable.count(call.name);
+    return readsBack;
+}
+
+std::optional<double> Read(int32_t port, const std::string& name, int32_t type) {
+    if (type == kTypeInt) return pfGetCameraPropertyI(port, name.c_str());
+    if (type == kTypeReal) return pfGetCameraPropertyF(port, name.c_str());
+    return std::nullopt;
+}
+
+std::vector<PropertyRow> PropertyTable(int32_t port, const Listing& listing,
+                                       const std::map<std::string, bool>& readsBack) {
+    std::vector<PropertyRow> rows;
+    for (const std::string& name : listing.names) {
+        const auto [type, access] = listing.typeAndAccess.at(name);
+        PropertyRow row;
+        row.name = name;
+        row.type = type == kTypeInt    ? "int"
+                   : type == kTypeReal ? "real"
+                   : type == kTypeName ? "name"
+                                       : "type " + std::to_string(type);
+        row.readOnly = access == kAccessReadOnly;
+        row.value = Read(port, name, type);
+        if (const auto lo = listing.typeAndAccess.find(name + ".Min");
+            lo != listing.typeAndAccess.end())
+            row.minimum = Read(port, lo->first, lo->second.first);
+        if (const auto hi = listing.typeAndAccess.find(name + ".Max");
+            hi != listing.typeAndAccess.end())
+            row.maximum = Read(port, hi->first, hi->second.first);
+        if (const auto back = readsBack.find(name); back != readsBack.end())
+            row.readsBack = back->second;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+Verdict Judge(const PortFact& port) {
+    if (!port.offered)
+        return {2, L"does not work on this port: the Port list offers no row for it"};
+    if (!port.opened)
+        return {2, plat::Format(L"does not work on this port: it does not open (error %d: %s)",
+                                port.errorCode,
+                                port.errorMessage ? port.errorMessage->c_str() : L"no message")};
+    if (port.missing.empty()) return {0, L"works fully"};
+    return {1, plat::Format(L"works with %zu feature(s) missing; first %s: %s", port.missing.size(),
+                            Wide(port.missing.front().property), port.missing.front().effect)};
+}
+
+Verdict JudgeAll(const Report& report) {
+    if (report.ports.empty()) return {2, L"does not work: the library offers no port"};
+    if (report.ports.size() == 1) return report.ports.front().verdict;
+    Verdict all;
+    for (const PortFact& port : report.ports) {
+        all.status = std::max(all.status, port.verdict.status);
+        all.text += (all.text.empty() ? L"" : L"; ") +
+                    plat::Format(L"port %d %s", port.index, port.verdict.text);
+    }
+    return all;
+}
+
+// The Port list's label of each port it offers.
+using PortLabels = std::map<int32_t, std::wstring>;
+
+PortFact InspectPort(int32_t index, CAmbrelController& ctl, const PortLabels& labels,
+                     const InspectOptions& options, DialogClicks* dialog) {
     PortFact port;
     port.index = index;
     port.cost.counted = meter::Available();
@@ -403,12 +495,9 @@ PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const Inspec
         port.cost.baud = it->second;
     }
     if (const char* description = pfGetPortInfo(index)) port.description = description;
-    if (portSetting) {
-        for (const SettingOption& option : portSetting->options) {
-            if (option.value != index) continue;
-            port.offered = true;
-            port.label = option.label;
-        }
+    if (const auto label = labels.find(index); label != labels.end()) {
+        port.offered = true;
+        port.label = label->second;
     }
     if (!port.description) {
         Warn(port, "port description",
@@ -419,27 +508,46 @@ PortFact InspectPort(int32_t index, const SettingInfo* portSetting, const Inspec
              L"the characters of the same number");
     }
 
-    CAmbrelController ctl;
-    ctl.Refresh();
-    meter::Reset();
-    ctl.SetSetting(kIdPort, index);
-    port.cost.actions.push_back(Measured("open_port", port.label, port.cost.baud));
-    port.opened = ctl.m_port == index;
-    if (!port.opened) {
-        std::optional<std::string> message = meter::LastErrorMessage();
-        port.errorCode = meter::LastOpenResult();
-        if (!meter::Available()) {
-            // The controller keeps the answer to itself; ask the library once more.
-            port.errorCode = pfOpenPort(index, 0);
-            if (port.errorCode == 0) pfClosePort(index);
-            const char* text = pfGetErrorMsg(index);
-            message = text ? std::optional<std::string>(text) : std::nullopt;
+    Listing listing;
+    {
+        meter::Reset();
+        ctl.SetSetting(kIdPort, index);
+        port.opened = ctl.m_port == index;
+        if (!port.opened) {
+            std::optional<std::string> message = meter::LastErrorMessage();
+            port.errorCode = meter::LastOpenResult();
+            if (!meter::Available()) {
+                // The controller keeps the answer to itself; ask the library once more.
+                port.errorCode = pfOpenPort(index, 0);
+                if (port.errorCode == 0) pfClosePort(index);
+                const char* text = pfGetErrorMsg(index);
+                message = text ? std::optional<std::string>(text) : std::nullopt;
+            }
+            if (message) port.errorMessage = Wide(*message);
+            port.tabs = pages::TabsFor(ctl);
+        } else {
+            listing = InspectOpenPort(ctl, port);
         }
-        if (message) port.errorMessage = Wide(*message);
-        port.tabs = pages::TabsFor(ctl);
-        return port;
     }
-    InspectOpenPort(ctl, port, options.actions);
+    port.verdict = Judge(port);
+    std::map<std::string, bool> readsBack;
+    if (dialog) {
+        std::vector<ClickCost> opening = dialog->OpenPort(index, port.cost.baud);
+        const bool chosen = std::any_of(opening.begin(), opening.end(),
+                                        [](const ClickCost& c) { return c.action == "open_port"; });
+        Append(port.cost.actions, std::move(opening));
+        if (port.opened && chosen && options.actions) {
+            if (meter::Available())
+                readsBack = ClickEverything(*dialog, port, listing);
+            else
+                Warn(port, "--actions",
+                     L"no click made: this build cannot watch the library's calls, so it could "
+                     L"not tell which values it can put back");
+        }
+    }
+    // Read through the dialog's opening of the port, or the controller's before it closed.
+    if (options.properties && port.opened && (dialog || ctl.m_port == index))
+        port.properties = PropertyTable(index, listing, readsBack);
     return port;
 }
 
@@ -454,16 +562,27 @@ Report Inspect(const InspectOptions& options) {
                                        report.portCount, CAmbrelController::kMaxPorts)});
     const int32_t count = std::min(report.portCount, CAmbrelController::kMaxPorts);
 
-    CAmbrelController lister;
-    lister.Refresh();
-    const SettingInfo* portSetting = nullptr;
-    for (const SettingInfo& info : lister.m_settings)
-        if (info.id == kIdPort) portSetting = &info;
+    // One controller goes from port to port, as the Port list does: each port costs the
+    // plug-in's refreshes, never one more listing of every port.
+    CAmbrelController ctl;
+    ctl.Refresh();
+    PortLabels labels;
+    for (const SettingInfo& info : ctl.m_settings)
+        if (info.id == kIdPort)
+            for (const SettingOption& option : info.options) labels[option.value] = option.label;
 
+    DialogClicks dialog;
+    std::string why;
+    const bool clicking = dialog.Start(&why);
+    if (!clicking && DialogClicks::Available())
+        report.warnings.push_back(
+            WarningFact{"dialog", L"the plug-in's dialog cannot be shown: " + Wide(why)});
     for (int32_t i = 0; i < count; ++i) {
         if (options.port && *options.port != i) continue;
-        report.ports.push_back(InspectPort(i, portSetting, options));
+        report.ports.push_back(InspectPort(i, ctl, labels, options, clicking ? &dialog : nullptr));
     }
+    dialog.Stop();
+    report.verdict = JudgeAll(report);
     return report;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogClicks.h"
 #include "SliderMapping.h"
 #include "WindowGeometry.h"
 
@@ -65,19 +66,38 @@ struct WarningFact {
     std::wstring text;
 };
 
-struct ActionCost {
-    std::string action;  // open_port, choose_setting, move_slider, apply
-    std::wstring what;   // the setting, slider or entry it used
-    uint64_t calls = 0;
-    std::optional<double> linkMs;
-};
+// A click on the plug-in's dialog and what it cost.
+using ActionCost = ClickCost;
 
 struct CostFact {
     bool counted = false;  // false where this build cannot count calls
     int32_t baud = 0;      // 0: no baud rate known for the port
     uint64_t refreshCalls = 0;
     std::optional<double> refreshLinkMs;
-    std::vector<ActionCost> actions;
+    std::vector<ActionCost> actions;  // in the order made
+};
+
+// A property the run changed and could not put back, and why.
+struct NotRestored {
+    std::string property;
+    std::wstring reason;
+};
+
+// A property as the camera lists it, as a vendor's property browser shows it.
+struct PropertyRow {
+    std::string name;
+    std::string type;  // "int", "real", "name" (listed without a value), or the library's code
+    bool readOnly = false;
+    std::optional<double> value;    // as read; none for a name without a value
+    std::optional<double> minimum;  // its .Min and .Max where the camera lists them
+    std::optional<double> maximum;
+    std::optional<bool> readsBack;  // what the clicks wrote, read back; none: not written
+};
+
+// Whether the plug-in works on a port: 0 fully, 1 with features missing, 2 not at all.
+struct Verdict {
+    int status = 0;
+    std::wstring text;
 };
 
 struct PortFact {
@@ -98,17 +118,22 @@ struct PortFact {
     std::vector<WarningFact> warnings;
     CostFact cost;
     bool restored = true;  // --actions put every value back
+    std::vector<NotRestored> notRestored;
+    std::vector<PropertyRow> properties;  // with --properties
+    Verdict verdict;
 };
 
 struct Report {
     int32_t portCount = 0;  // as the library answers it
     std::vector<PortFact> ports;
     std::vector<WarningFact> warnings;  // about the library as a whole
+    Verdict verdict;                    // of every port inspected
 };
 
 struct InspectOptions {
     std::optional<int32_t> port;  // only this port
-    bool actions = false;         // run the user actions (writes, then puts values back)
+    bool actions = false;         // click everything (writes, then puts values back)
+    bool properties = false;      // the property table of each port
     std::map<int32_t, int32_t> baudByPort;
     std::optional<int32_t> baud;  // for every port, over baudByPort
 };

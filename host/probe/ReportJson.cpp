@@ -1,4 +1,5 @@
 // The inspector's report as one JSON document with stable keys.
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "Report.h"
@@ -28,8 +29,19 @@ json Axis(const window::Axis& a) {
             {"offset_spin_max", a.offsetSpinMax}};
 }
 
+// A number; one that is not finite as its name ("inf", "-inf", "nan"), as null means not known.
+json Number(double x) {
+    if (std::isnan(x)) return "nan";
+    if (std::isinf(x)) return x > 0 ? "inf" : "-inf";
+    return x;
+}
+
 json OrNull(const std::optional<double>& x) {
-    return x ? json(*x) : json(nullptr);
+    return x ? Number(*x) : json(nullptr);
+}
+
+json VerdictJson(const Verdict& v) {
+    return {{"status", v.status}, {"text", U(v.text)}};
 }
 
 json Port(const PortFact& p) {
@@ -65,16 +77,16 @@ json Port(const PortFact& p) {
                                {"name", U(a.name)},
                                {"page", U(a.page)},
                                {"type", a.integer ? "integer" : "real"},
-                               {"min", a.minimum},
-                               {"max", a.maximum},
-                               {"value", a.value},
+                               {"min", Number(a.minimum)},
+                               {"max", Number(a.maximum)},
+                               {"value", Number(a.value)},
                                {"slider",
                                 {{"min", a.slider.rangeMin},
                                  {"max", a.slider.rangeMax},
                                  {"position", a.slider.position},
                                  {"scale", a.sliderScale},
-                                 {"small_step", a.smallStep},
-                                 {"large_step", a.largeStep}}}});
+                                 {"small_step", Number(a.smallStep)},
+                                 {"large_step", Number(a.largeStep)}}}});
     }
     port["adjustments"] = adjustments;
 
@@ -96,17 +108,34 @@ json Port(const PortFact& p) {
     port["unused"] = p.unused;
     port["warnings"] = Warnings(p.warnings);
 
-    json actions = json::object();
+    json clicks = json::array();
     for (const ActionCost& a : p.cost.actions)
-        actions[a.action] = {{"what", U(a.what)},
-                             {"calls", p.cost.counted ? json(a.calls) : json(nullptr)},
-                             {"link_ms", p.cost.counted ? OrNull(a.linkMs) : json(nullptr)}};
+        clicks.push_back({{"action", a.action},
+                          {"what", U(a.what)},
+                          {"script", a.script},
+                          {"calls", p.cost.counted ? json(a.calls) : json(nullptr)},
+                          {"link_ms", p.cost.counted ? OrNull(a.linkMs) : json(nullptr)}});
     port["cost"] = {
         {"counted", p.cost.counted},
         {"baud", p.cost.baud > 0 ? json(p.cost.baud) : json(nullptr)},
         {"refresh_calls", p.opened && p.cost.counted ? json(p.cost.refreshCalls) : json(nullptr)},
         {"refresh_link_ms", OrNull(p.cost.refreshLinkMs)},
-        {"actions", actions}};
+        {"clicks", clicks}};
+    json notRestored = json::array();
+    for (const NotRestored& n : p.notRestored)
+        notRestored.push_back({{"property", n.property}, {"reason", U(n.reason)}});
+    port["not_restored"] = notRestored;
+    port["verdict"] = VerdictJson(p.verdict);
+    json properties = json::array();
+    for (const PropertyRow& r : p.properties)
+        properties.push_back({{"name", r.name},
+                              {"type", r.type},
+                              {"read_only", r.readOnly},
+                              {"value", OrNull(r.value)},
+                              {"min", OrNull(r.minimum)},
+                              {"max", OrNull(r.maximum)},
+                              {"reads_back", r.readsBack ? json(*r.readsBack) : json(nullptr)}});
+    port["properties"] = properties;
     port["restored"] = p.restored;
     return port;
 }
@@ -116,7 +145,8 @@ json Port(const PortFact& p) {
 std::string ReportJson(const Report& report) {
     json ports = json::array();
     for (const PortFact& p : report.ports) ports.push_back(Port(p));
-    const json doc = {{"port_count", report.portCount},
+    const json doc = {{"verdict", VerdictJson(report.verdict)},
+                      {"port_count", report.portCount},
                       {"warnings", Warnings(report.warnings)},
                       {"ports", ports}};
     return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";

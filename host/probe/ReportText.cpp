@@ -1,4 +1,5 @@
 // The inspector's report as aligned text, one section per port.
+#include <algorithm>
 #include <sstream>
 
 #include "Report.h"
@@ -11,8 +12,44 @@ namespace {
 constexpr int kLabelWidth = 12;
 constexpr size_t kLongList = 12;
 
+constexpr size_t kShownNames = 12;
+
+// A text as one line of the report: control characters as escapes, and with `quotes` the quote
+// and the backslash too, so that a quoted text ends where its closing quote stands.
+std::string Clean(const std::string& text, bool quotes = false) {
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (quotes && (c == '"' || c == '\\')) {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            const char* hex = "0123456789ABCDEF";
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string U(const std::wstring& text) {
-    return plat::ToUtf8(text);
+    return Clean(plat::ToUtf8(text));
+}
+
+// Built piece by piece: GCC 12 at -O3 takes `"\"" + temporary` for an overlapping copy.
+std::string Quoted(const std::string& utf8) {
+    std::string out = "\"";
+    out.append(Clean(utf8, true)).append("\"");
+    return out;
 }
 
 std::string Num(double x) {
@@ -53,10 +90,22 @@ std::string Joined(const std::vector<T>& items, F format, const char* separator 
     return out.empty() ? "(none)" : out;
 }
 
+// Property names, a long list shortened to its first names and a count.
+std::string Names(const std::vector<std::string>& names) {
+    const size_t shown = std::min(names.size(), kShownNames);
+    const std::vector<std::string> first(names.begin(),
+                                         names.begin() + static_cast<std::ptrdiff_t>(shown));
+    std::string out = Joined(first, [](const std::string& n) { return Clean(n); });
+    if (shown < names.size())
+        out += ", ... (" + std::to_string(names.size() - shown) + " more, " +
+               std::to_string(names.size()) + " in all)";
+    return out;
+}
+
 // A long list (a wide decimation range) shows its ends and its length.
 std::string Options(const std::vector<OptionFact>& options) {
     auto option = [](const OptionFact& o) {
-        return std::to_string(o.value) + " \"" + U(o.label) + "\"";
+        return std::to_string(o.value) + " " + Quoted(plat::ToUtf8(o.label));
     };
     if (options.size() <= kLongList) return Joined(options, option);
     const std::vector<OptionFact> first(options.begin(), options.begin() + 3);
@@ -118,19 +167,39 @@ void Cost(Writer& w, const PortFact& p) {
         w.Item("refresh        " + std::to_string(c.refreshCalls) + " calls" + Ms(c.refreshLinkMs));
     for (const ActionCost& a : c.actions) {
         std::string name = a.action;
-        name.resize(15, ' ');
+        name.resize(std::max<size_t>(name.size() + 1, 17), ' ');
         w.Item(name + std::to_string(a.calls) + " calls" + Ms(a.linkMs) +
                (a.what.empty() ? "" : " (" + U(a.what) + ")"));
     }
-    if (p.opened && c.actions.size() == 1)
-        w.Item("choose_setting, move_slider, apply: measured with --actions");
+    if (p.opened && !p.cost.actions.empty() && p.cost.actions.back().action == "open_port")
+        w.Item("every other click: measured with --actions");
+}
+
+std::string Bound(const std::optional<double>& x) {
+    return x ? Num(*x) : "?";
+}
+
+void Properties(Writer& w, const PortFact& p) {
+    if (p.properties.empty()) return;
+    w.Line("properties", "");
+    for (const PropertyRow& r : p.properties) {
+        std::string row = Clean(r.name) + " " + r.type + (r.readOnly ? " read-only" : "");
+        if (r.value) row += " = " + Num(*r.value);
+        if (r.minimum || r.maximum)
+            row += " [" + Bound(r.minimum) + " .. " + Bound(r.maximum) + "]";
+        if (r.readsBack)
+            row += *r.readsBack ? "; reads back what is written"
+                                : "; does NOT read back what is written";
+        w.Item(row);
+    }
 }
 
 void Port(Writer& w, const PortFact& p) {
     std::string title = "Port " + std::to_string(p.index) + ": ";
-    title += p.description ? "\"" + *p.description + "\"" : "(no description)";
+    title += p.description ? Quoted(*p.description) : "(no description)";
     title += p.opened ? ", opened" : ", does not open";
     w.Raw(title);
+    w.Line("verdict", U(p.verdict.text));
     if (!p.opened)
         w.Line("error", std::to_string(p.errorCode) + ": " +
                             (p.errorMessage ? U(*p.errorMessage) : std::string("(no message)")));
@@ -143,20 +212,26 @@ void Port(Writer& w, const PortFact& p) {
                }));
         Geometry(w, p);
         w.Line("missing", p.missing.empty() ? "(none)" : "");
-        for (const MissingFact& m : p.missing) w.Item(m.property + ": " + U(m.effect));
-        w.Line("unused", Joined(p.unused, [](const std::string& s) { return s; }));
+        for (const MissingFact& m : p.missing) w.Item(Clean(m.property) + ": " + U(m.effect));
+        w.Line("unused", Names(p.unused));
     }
     w.Line("warnings", p.warnings.empty() ? "(none)" : "");
-    for (const WarningFact& x : p.warnings) w.Item(x.property + ": " + U(x.text));
+    for (const WarningFact& x : p.warnings) w.Item(Clean(x.property) + ": " + U(x.text));
     Cost(w, p);
+    Properties(w, p);
+    if (!p.notRestored.empty()) {
+        w.Line("not restored", "");
+        for (const NotRestored& n : p.notRestored) w.Item(Clean(n.property) + ": " + U(n.reason));
+    }
 }
 
 }  // namespace
 
 std::string ReportText(const Report& report) {
     Writer w;
+    w.Raw("Verdict: " + U(report.verdict.text));
     w.Raw("Camera library: " + std::to_string(report.portCount) + " port(s)");
-    for (const WarningFact& x : report.warnings) w.Item(x.property + ": " + U(x.text));
+    for (const WarningFact& x : report.warnings) w.Item(Clean(x.property) + ": " + U(x.text));
     for (const PortFact& p : report.ports) {
         w.Raw("");
         Port(w, p);

@@ -2,6 +2,7 @@
 // the camera model.
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "HostRun.h"
 
@@ -161,6 +162,29 @@ TEST_F(OptionsTest, ImportIntoTheDefaultProfileMakesItsFolder) {
     EXPECT_EQ(run.LastDump()["camera"]["port"], 0);
 }
 #endif
+
+// --calls: a line per camera-library call, in the order made (before the trace line a call leads
+// to), a text the library answers kept to one line.
+TEST_F(OptionsTest, CallsPrintsEveryLibraryCallInTheOrderMade) {
+    const std::string model = (Dir() / "camera.json").string();
+    std::ofstream(model) << R"({"cameras": {"c": {"properties": [
+        {"name": "ExposureTime", "type": "real", "value": 10, "min": 0.01, "max": 1000}]}},
+        "ports": [{"description": "two\nlines \\ here", "camera": "c"}]})";
+    const HostRun run = Run("select settings.16315 1\n", {"--calls", "--camera", model});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.HasInOrder(
+        {"call: pfGetNumPort() = 1", "call: pfGetPortInfo(0) = two\\x0Alines \\\\ here",
+         "call: pfOpenPort(0, 0) = 0", "camera: open 0", "call: pfGetNumProperties(0) = 1",
+         "call: pfGetPropertyInfo(0, 0) = ExposureTime", "call: pfClosePort(0) = 0"}))
+        << run.out;
+
+    const HostRun calls = Run("select settings.16315 1\n", {"--calls"}, false);
+    std::istringstream lines(calls.out);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count)
+        EXPECT_EQ(line.rfind("call: ", 0), 0u) << line;
+    EXPECT_GT(count, 500);
+}
 
 }  // namespace
 }  // namespace host_test
