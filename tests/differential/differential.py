@@ -157,7 +157,8 @@ class Generator:
             return "focus " + name
         if kind == "slider":
             low, high = c["range"]
-            pos = rng.choice([low, high, c["pos"], rng.randint(low, high)])
+            # A range the wrong way round has no position a person could drag to.
+            pos = rng.choice([low, high, c["pos"], rng.randint(min(low, high), max(low, high))])
             return "slide %s %d" % (name, pos)
         if kind == "spin":
             return "spin %s %s" % (name, rng.choice(["up", "down"]))
