@@ -30,6 +30,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 MODELS = ["full", "full", "full", "large", "minimal", "faulty", "faulty", "noports"]
 ACTIONS_PER_SCRIPT = 40
+WINDOWS_RUN = threading.Lock()
 WAITS = [0, 1, 10, 99, 100, 250, 500, 999, 1000, 2000, 5000]
 USABLE_KINDS = ("list box", "drop-down list", "edit", "slider", "spin", "button", "check box")
 TEXTS = ["0", "1", "15", "100", "512", "1023", "1024", "4096", "-1", "-32", "2.5", "0.01",
@@ -275,9 +276,13 @@ class Player:
                 os.remove(profile + suffix)
         windows_profile = "%s-%d" % (self.tag, self.runs)
         self.profiles.append(windows_profile)
-        windows = self.run([self.wine, self.windows_host, "--trace", "--profile", windows_profile,
-                            "--camera", model_path(model, True),
-                            "--script", "Z:" + script.replace("/", "\\")])
+        # One Windows host at a time: the mouse cursor belongs to the wineserver's desktop, which
+        # every program under it shares, and one host's cursor moves would reach another's
+        # controls while they hold the mouse.
+        with WINDOWS_RUN:
+            windows = self.run([self.wine, self.windows_host, "--trace",
+                                "--profile", windows_profile, "--camera", model_path(model, True),
+                                "--script", "Z:" + script.replace("/", "\\")])
         return headless, windows
 
     def keep(self, seed, model, lines, headless, windows):
