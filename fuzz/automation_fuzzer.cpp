@@ -1,6 +1,8 @@
 // libFuzzer target: the host's automation language, line by line, through the plug-in's real
-// dialog on the simulated camera, with the plug-in linked into the program. Each input starts a
-// fresh host on an empty profile and the built-in camera; a bad line is skipped, not fatal.
+// dialog on the simulated camera, with the plug-in linked into the program. One host serves every
+// input; each starts a fresh module on an empty profile and the built-in camera as modelled, and
+// a bad line is skipped, not fatal. After each input the module must be destroyable and the
+// profile must read back with the port it had open.
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
@@ -12,7 +14,10 @@
 #include "ScratchStore.h"
 #include "ScriptRunner.h"
 #include "Trace.h"
+#include "platform/Registry.h"
+#include "sim/CameraSim.h"
 #include "ui/Window.h"
+#include "ui/Wnd.h"
 
 extern "C" {
 const wchar_t* GetDLLName();
@@ -45,8 +50,11 @@ bool Allowed(std::string_view line) {
     return true;
 }
 
-struct Process {
-    Process() {
+// One host for the whole run: its profile store, camera and main window stay; every input starts
+// on an empty profile, the camera as modelled with every port closed, grabbing off and a fresh
+// module.
+struct Fuzzing {
+    Fuzzing() {
         ui::UseManualClock();
         options.profilePath = store.Path();
         exports.getDLLName = &GetDLLName;
@@ -54,39 +62,64 @@ struct Process {
         exports.getInfo = &GetInfo;
         exports.initialize = &Initialize;
         options.linkedPlugin = &exports;
+        trace.Start();
+        std::string error;
+        Check(app.Start(options, &error) == host::HostApplication::StartResult::Ok);
+        // The profile lives in memory, emptied before every input: nothing of it reaches a file.
+        store.Forget();
+        app.DestroyModule();
     }
+    void Reset() {
+        plat::reg::KeyGuard root;
+        if (plat::reg::OpenKey(L"", root.out()) == plat::reg::kSuccess)
+            plat::reg::DeleteTree(root.get(), L"");
+        ui::CWnd::FreeTemporaryWindows();
+        pfsim::Reset();
+        app.Setup().SetGrabbing(false);
+        std::string error;
+        Check(app.Reload(&error));
+    }
+    // The module can be destroyed after whatever the input did, and the profile then reads back
+    // with the port it had open.
+    void CheckDestroyed() {
+        const int32_t port = app.Camera().OpenPort();
+        app.DestroyModule();
+        Check(app.Module() == nullptr && pfsim::OpenPortCount() == 0);
+        const int stored = app.GetProfileInt(kSection, L"Port", kMissing);
+        if (port >= 0) Check(stored == port + 1);
+        Check(plat::reg::WalkTree(app.ProfileRoot(), [](const std::wstring&, const auto&) {
+                  return plat::reg::kSuccess;
+              }) != plat::reg::kStoreFailure);
+    }
+
+    static constexpr const wchar_t* kSection = L"Setups\\Default\\Ambrel Control";
+    static constexpr int kMissing = -1000;
     ScratchStore store{"ambrel-automation-fuzzer"};
     host::PluginExports exports;
     host::HostOptions options;
     std::ostream nowhere{nullptr};
+    host::Trace trace{nowhere};
+    host::HostApplication app{trace, nowhere};
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Process process;
-    process.store.Forget();
-    host::Trace trace(process.nowhere);
-    trace.Start();
-    {
-        host::HostApplication app(trace, process.nowhere);
-        std::string error;
-        Check(app.Start(process.options, &error) == host::HostApplication::StartResult::Ok);
-        host::ScriptRunner runner(app, process.nowhere);
-
-        const std::string_view text(reinterpret_cast<const char*>(data), size);
-        size_t lines = 0;
-        for (size_t begin = 0; begin <= text.size() && lines < kMaxLines; ++lines) {
-            const size_t end = std::min(text.find('\n', begin), text.size());
-            const std::string_view line = text.substr(begin, end - begin);
-            begin = end + 1;
-            if (!Allowed(line)) continue;
-            std::string reason;
-            if (!runner.RunLine(line, &reason)) Check(!reason.empty());
-        }
-        Check(app.Module() != nullptr);
-        app.Shutdown();
+    // Never destroyed: its windows would outlive the dialog framework's per-thread state at exit.
+    static Fuzzing& fuzzing = *new Fuzzing;
+    fuzzing.Reset();
+    host::ScriptRunner runner(fuzzing.app, fuzzing.nowhere);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    size_t lines = 0;
+    for (size_t begin = 0; begin <= text.size() && lines < kMaxLines; ++lines) {
+        const size_t end = std::min(text.find('\n', begin), text.size());
+        const std::string_view line = text.substr(begin, end - begin);
+        begin = end + 1;
+        if (!Allowed(line)) continue;
+        std::string reason;
+        if (!runner.RunLine(line, &reason)) Check(!reason.empty());
     }
-    trace.Stop();
+    Check(fuzzing.app.Module() != nullptr);
+    fuzzing.CheckDestroyed();
     return 0;
 }

@@ -27,7 +27,7 @@
 #include "CVarBool.h"
 #include "CVarUINT.h"
 #include "EventLink.h"
-#include "ScratchStore.h"
+#include "platform/Registry.h"
 
 namespace {
 
@@ -168,10 +168,10 @@ struct Host {
         auto* gain = new CVarUINT(7);
         gain->SetNameAndDescription(L"Gain", L"user gain");
         manager.m_userVariables.push_back(gain);
-        plat::reg::OpenStore(store.Path());
+        // The profile lives in memory: a file store makes every write a transaction on disk.
+        plat::reg::UseMemoryStore();
         plat::AfxSetApp(&app);
     }
-    ScratchStore store{"ambrel-script-fuzzer"};
     plat::CWinApp app;
     CSetupManager manager;
     FuzzSetup main, other;
@@ -329,5 +329,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(host.cam.Running() == 0);
     host.cam.DropEvents();
     host.cam.event = nullptr;
+    // Whatever the input stored, the profile still reads back whole.
+    Check(plat::reg::WalkTree(host.app.ProfileRoot(), [](const std::wstring&, const auto&) {
+              return plat::reg::kSuccess;
+          }) != plat::reg::kStoreFailure);
     return 0;
 }

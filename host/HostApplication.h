@@ -55,6 +55,8 @@ public:
     void Shutdown();
     // Destroys the module and creates and attaches a new one on the same profile.
     bool Reload(std::string* error);
+    // Destroys the module (which saves its settings); the plug-in stays loaded.
+    void DestroyModule();
 
     // Every profile write is traced, and one the profile refuses is counted.
     bool WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) override;
@@ -73,7 +75,6 @@ private:
     bool CreateModule(std::string* error);
     void TraceProfileWrite(const wchar_t* section, const wchar_t* entry, const std::wstring* value,
                            bool written);
-    void DestroyModule();
 
     Trace& m_trace;
     std::ostream& m_banner;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (the `fuzz` preset) and runs each of them in turn.
 # Usage: scripts/fuzz.sh [seconds]   (default 30, for each target). Target NAME-fuzzer starts from
-# the seed corpus fuzz/corpus/NAME/. Exits non-zero when a fuzzer finds a fault; the input that
-# caused it is left in build/fuzz/artifacts/NAME/.
+# the seed corpus fuzz/corpus/NAME/, with the libFuzzer options in fuzz/NAME.options if any. Exits
+# non-zero when a fuzzer finds a fault; the input that caused it is left in
+# build/fuzz/artifacts/NAME/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
@@ -26,9 +27,13 @@ for fuzzer in build/fuzz/bin/*-fuzzer; do
     mkdir -p "$work" "$artifacts"
     seeds=()
     [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
+    # A target's own libFuzzer options, one a line, in fuzz/NAME.options.
+    options=()
+    [ -f "fuzz/$name.options" ] && mapfile -t options < <(grep -v '^#' "fuzz/$name.options")
     echo "== $name: $seconds s"
     if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$artifacts/" "$work" "${seeds[@]}"; then
+        -print_final_stats=1 "${options[@]}" -artifact_prefix="$artifacts/" "$work" \
+        "${seeds[@]}"; then
         echo "== $name found a fault; see $artifacts/" >&2
         status=1
     fi

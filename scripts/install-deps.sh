@@ -3,8 +3,9 @@
 # missing packages are installed; elsewhere nothing is installed: what is missing is named, and
 # the build goes on when every tool is present (CMake then checks the libraries itself).
 # Usage: scripts/install-deps.sh [dev|fuzz|windows]
-#   dev      (default) the dev, release, asan and tsan presets: GCC, CMake, Ninja and the
-#            libraries the code, the tests and the benchmarks use
+#   dev      (default) the dev, release, asan and tsan presets: GCC, CMake, Ninja, the compiler
+#            cache CI shares between builds, and the libraries the code, the tests and the
+#            benchmarks use
 #   fuzz     the fuzz preset: clang with its sanitizer and libFuzzer runtime
 #   windows  the windows preset: the mingw-w64 cross compiler, Wine, GoogleTest's sources, and
 #            the virtual X server the screenshots are taken on
@@ -16,7 +17,7 @@ what="${1:-dev}"
 case "$what" in
 dev)
     packages=(cmake:cmd:cmake ninja-build:cmd:ninja g++:cmd:g++ python3:cmd:python3
-              libgtest-dev:file:/usr/include/gtest/gtest.h
+              ccache:cmd:ccache libgtest-dev:file:/usr/include/gtest/gtest.h
               libgmock-dev:file:/usr/include/gmock/gmock.h
               libbenchmark-dev:file:/usr/include/benchmark/benchmark.h
               libsqlite3-dev:file:/usr/include/sqlite3.h

@@ -1,6 +1,7 @@
 // Trackbar (slider) behaviour: range and position from code (clamped, silent), thumb drags
 // and arrow keys reported to the parent as WM_HSCROLL / WM_VSCROLL.
 #include <algorithm>
+#include <climits>
 #include <optional>
 
 #include "Internal.h"
@@ -24,6 +25,14 @@ bool Vertical(const Window& w) {
     return (w.style & TBS_VERT) != 0;
 }
 
+// A position brought into the range as the platform's trackbar does it: up to the minimum, then
+// down to the maximum, so that a range whose minimum lies above its maximum gives the maximum.
+int Clamped(const TrackbarState& s, int position) {
+    if (position < s.minimum) position = s.minimum;
+    if (position > s.maximum) position = s.maximum;
+    return position;
+}
+
 void ResetPageSize(TrackbarState& s) {
     s.pageSize = std::max(1, static_cast<int>((static_cast<long long>(s.maximum) - s.minimum) / 5));
 }
@@ -38,7 +47,7 @@ int PositionFromPoint(Window& w, LPARAM point) {
     const int along = (Vertical(w) ? GET_Y_LPARAM(point) : GET_X_LPARAM(point)) - kChannelInset;
     const long long span = static_cast<long long>(s.maximum) - s.minimum;
     const long long p = s.minimum + (span * along + Length(w) / 2) / Length(w);
-    return static_cast<int>(std::clamp<long long>(p, s.minimum, s.maximum));
+    return Clamped(s, static_cast<int>(std::clamp<long long>(p, INT_MIN, INT_MAX)));
 }
 
 void Notify(Window& w, WORD code, int position = 0) {
@@ -72,7 +81,7 @@ void Step(Window& w, UINT key) {
         default:
             return;
     }
-    target = std::clamp(target, s.minimum, std::max(s.minimum, s.maximum));
+    target = Clamped(s, target);
     if (target == s.position) return;
     s.position = target;
     Notify(w, code);
@@ -106,12 +115,12 @@ LRESULT TrackbarProc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
         case TBM_GETRANGEMAX:
             return s.maximum;
         case TBM_SETPOS:
-            s.position = std::clamp(value, s.minimum, std::max(s.minimum, s.maximum));
+            s.position = Clamped(s, value);
             return 0;
         case TBM_SETRANGE:
             s.minimum = static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(lParam)));
             s.maximum = static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(lParam)));
-            s.position = std::clamp(s.position, s.minimum, std::max(s.minimum, s.maximum));
+            s.position = Clamped(s, s.position);
             ResetPageSize(s);
             return 0;
         case TBM_SETRANGEMIN:
@@ -121,8 +130,7 @@ LRESULT TrackbarProc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case TBM_SETRANGEMAX:
             s.maximum = value;
-            if (s.position > std::max(s.maximum, s.minimum))
-                s.position = std::max(s.maximum, s.minimum);
+            if (s.position > s.maximum) s.position = s.maximum;
             ResetPageSize(s);
             return 0;
         case TBM_GETLINESIZE:
@@ -153,8 +161,7 @@ LRESULT TrackbarProc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE: {
             if (!s.dragging) return 0;
             const int target =
-                s.dragTarget ? std::clamp(*s.dragTarget, s.minimum, std::max(s.minimum, s.maximum))
-                             : PositionFromPoint(w, lParam);
+                s.dragTarget ? Clamped(s, *s.dragTarget) : PositionFromPoint(w, lParam);
             s.dragTarget.reset();
             if (target == s.position) return 0;
             s.position = target;
