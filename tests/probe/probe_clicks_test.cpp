@@ -2,7 +2,9 @@
 // the same click, on the shipped models and on generated ones; and clicking everything leaves
 // the camera as it was, or says what it could not put back.
 #include <gtest/gtest.h>
+
 #include <sim/CameraSim.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -74,9 +76,11 @@ struct HostClick {
 // at the dumps.
 std::vector<HostClick> HostCalls(const std::string& modelFile,
                                  const std::vector<inspect::ActionCost>& clicks) {
-    // Named after the test: ctest runs the tests of this program side by side.
+    // Named after the test and the process: ctest runs the tests of this program side by side,
+    // and several builds may run it at once.
     const std::string dir = ::testing::TempDir() +
-                            ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-";
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                            std::to_string(::getpid()) + "-";
     std::string script = "dump\n";
     for (const auto& click : clicks) {
         for (const std::string& line : click.script) script += line + "\n";
