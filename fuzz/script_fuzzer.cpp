@@ -329,9 +329,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(host.cam.Running() == 0);
     host.cam.DropEvents();
     host.cam.event = nullptr;
-    // Whatever the input stored, the profile still reads back whole.
-    Check(plat::reg::WalkTree(host.app.ProfileRoot(), [](const std::wstring&, const auto&) {
-              return plat::reg::kSuccess;
-          }) != plat::reg::kStoreFailure);
     return 0;
 }
