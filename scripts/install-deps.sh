@@ -17,7 +17,7 @@ what="${1:-dev}"
 case "$what" in
 dev)
     packages=(cmake:cmd:cmake ninja-build:cmd:ninja g++:cmd:g++ python3:cmd:python3
-              ccache:cmd:ccache libgtest-dev:file:/usr/include/gtest/gtest.h
+              ccache:cmd:ccache abigail-tools:cmd:abidiff libgtest-dev:file:/usr/include/gtest/gtest.h
               libgmock-dev:file:/usr/include/gmock/gmock.h
               libbenchmark-dev:file:/usr/include/benchmark/benchmark.h
               libsqlite3-dev:file:/usr/include/sqlite3.h
