@@ -26,6 +26,8 @@ namespace {
 
 // A stored script longer than this keeps its lines but not the empty lines between them.
 constexpr uint32_t kMaxLoadedLines = 1u << 20;
+// How many more lines than it holds a stored script's count may claim before it is not believed.
+constexpr uint32_t kSpareMissingLines = 64;
 constexpr const wchar_t* kRefusedChange =
     L"Script of event %s not changed (%s): the event is running";
 constexpr const wchar_t* kGapsClosed =
@@ -191,24 +193,30 @@ void CScriptEvent::LoadScript() {
         if (value.type != plat::reg::ValueType::String || !LineIndexOf(value.name, index)) continue;
         if (index < static_cast<uint32_t>(count)) stored.emplace_back(index, std::move(value.text));
     }
-    ReplaceLines(std::move(stored));
+    ReplaceLines(std::move(stored), static_cast<uint32_t>(count));
 }
 
-// Lines not stored after the last stored one would only be empty lines: they are left off.
-void CScriptEvent::ReplaceLines(std::vector<std::pair<uint32_t, std::wstring>> stored) {
+// Lines not stored after the last stored one load as empty text too, up to the count where the
+// stored entries make it believable.
+void CScriptEvent::ReplaceLines(std::vector<std::pair<uint32_t, std::wstring>> stored,
+                                uint32_t count) {
     std::sort(stored.begin(), stored.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
-    const uint32_t length = stored.empty() ? 0 : stored.back().first + 1;
+    const uint64_t believed = std::min<uint64_t>(count, stored.size() + kSpareMissingLines);
+    const uint64_t length =
+        std::max<uint64_t>(stored.empty() ? 0 : stored.back().first + 1u, believed);
     const bool closeGaps = length > kMaxLoadedLines;
     if (closeGaps && plat::DebugOutputEnabled()) {
-        plat::OutputDebugText(
-            plat::Format(kGapsClosed, m_strName, static_cast<uint32_t>(stored.size()), length));
+        plat::OutputDebugText(plat::Format(kGapsClosed, m_strName,
+                                           static_cast<uint32_t>(stored.size()),
+                                           static_cast<uint32_t>(length)));
     }
     m_lines.clear();
     for (auto& [index, text] : stored) {
         while (!closeGaps && m_lines.size() < index) m_lines.emplace_back();
         m_lines.push_back(std::move(text));
     }
+    while (!closeGaps && m_lines.size() < length) m_lines.emplace_back();
 }
 
 void CScriptEvent::SaveScript() {

@@ -87,7 +87,7 @@ private:
     // Under the lock: false, with a debugger line, while a command of this event is running.
     bool MayChangeLines(const wchar_t* change) const;
     // The stored lines by line number; the lines between them empty.
-    void ReplaceLines(std::vector<std::pair<uint32_t, std::wstring>> stored);
+    void ReplaceLines(std::vector<std::pair<uint32_t, std::wstring>> stored, uint32_t count);
     void DeleteCommands();
     std::wstring ScriptSection() const;  // empty when the module has no setup
     // A line resolved against the modules and variables but not yet built into a command.
