@@ -97,7 +97,7 @@ bool WriteWhole(const std::string& path, std::string_view bytes, std::string* er
     std::string why;
     if (!written) {
         *error = Reason("cannot write the file", errno);
-    } else if (!ReplaceFile(temporary, path, &why)) {
+    } else if (!MoveOver(temporary, path, &why)) {
         *error = "cannot write the file: " + why;
         written = false;
     }

@@ -22,7 +22,7 @@ bool WriteWhole(const std::string& path, std::string_view bytes, std::string* er
 // Provided per platform: flushes the file's data to the disk; renames `from` over `to` and makes
 // the rename itself durable.
 bool SyncFile(std::FILE* file);
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* why);
+bool MoveOver(const std::string& from, const std::string& to, std::string* why);
 // Whether `path` names the process's standard output.
 bool IsStandardOutput(const std::string& path);
 

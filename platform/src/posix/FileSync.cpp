@@ -16,7 +16,7 @@ bool SyncFile(std::FILE* file) {
     return ::fsync(fileno(file)) == 0;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* why) {
+bool MoveOver(const std::string& from, const std::string& to, std::string* why) {
     if (std::rename(from.c_str(), to.c_str()) != 0) {
         *why = std::strerror(errno);
         return false;

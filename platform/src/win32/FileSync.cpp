@@ -15,7 +15,7 @@ bool SyncFile(std::FILE* file) {
     return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* why) {
+bool MoveOver(const std::string& from, const std::string& to, std::string* why) {
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     *why = "the file cannot be replaced (error " + std::to_string(GetLastError()) + ")";
