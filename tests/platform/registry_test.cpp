@@ -32,7 +32,7 @@ bool UnderWine() {
 #endif
 }
 
-std::string Bytes(const std::string& path) {
+[[maybe_unused]] std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
