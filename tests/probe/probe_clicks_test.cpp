@@ -48,6 +48,15 @@ inspect::Report Inspect(const std::string& modelFile, int32_t port, bool actions
     return inspect::Inspect(line.options);
 }
 
+class ClickCosts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!inspect::meter::Available() || !inspect::DialogClicks::Available())
+            GTEST_SKIP() << "this build neither counts calls nor drives the dialog";
+    }
+    void TearDown() override { pfsim::LoadDefaultModel(); }
+};
+
 #if !defined(_WIN32)
 // One host call line's characters on the link, as the simulated link counts them; port calls
 // cross none.
@@ -132,15 +141,6 @@ void ExpectHostAgrees(const std::string& modelFile, int32_t ports) {
         }
     }
 }
-
-class ClickCosts : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!inspect::meter::Available() || !inspect::DialogClicks::Available())
-            GTEST_SKIP() << "this build neither counts calls nor drives the dialog";
-    }
-    void TearDown() override { pfsim::LoadDefaultModel(); }
-};
 
 TEST_F(ClickCosts, ShippedModelsAgreeWithTheHost) {
     for (const auto& [model, ports] : std::vector<std::pair<std::string, int32_t>>{
