@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <map>
@@ -23,6 +24,7 @@
 #include "AmbrelController.h"
 #include "CallMeter.h"
 #include "CommandLine.h"
+#include "DialogClicks.h"
 #include "Probe.h"
 #include "Report.h"
 #include "WindowGeometry.h"
@@ -35,9 +37,14 @@ using Strings = std::vector<std::string>;
 using WStrings = std::vector<std::wstring>;
 
 std::string ModelPath(const std::string& name) {
-    if (name.starts_with("/")) return name;
+    if (std::filesystem::path(name).is_absolute()) return name;
     if (name.find('/') != std::string::npos) return std::string(AMBREL_SOURCE_DIR "/") + name;
     return std::string(AMBREL_SOURCE_DIR "/tests/probe/") + name;
+}
+
+// Whether this build clicks through the dialog (it must be able to watch the library's calls).
+bool Clicks() {
+    return inspect::meter::Available() && inspect::DialogClicks::Available();
 }
 
 class Inspect : public ::testing::Test {
@@ -235,6 +242,8 @@ std::map<std::string, std::optional<double>> Camera(int32_t port, const std::str
 // value); afterwards every property holds what it held before, but for those whose reads do not
 // show what they hold, which are named instead.
 TEST_F(Inspect, ActionsLeaveTheCameraAsTheyFoundIt) {
+    if (!Clicks())
+        GTEST_SKIP() << "this build makes no clicks: it cannot watch the library's calls";
     for (const auto& [model, unreadable] :
          std::vector<std::pair<std::string, std::set<std::string>>>{
              {"sim/cameras/full.json", {}},
@@ -380,9 +389,10 @@ TEST_F(Inspect, PropertyTableShowsWhatTheCameraLists) {
     EXPECT_TRUE(std::isnan(*exposure.value));
     EXPECT_EQ(exposure.minimum, std::optional<double>(static_cast<float>(0.01)));
     EXPECT_EQ(exposure.maximum, std::optional<double>(1000));
+    EXPECT_FALSE(rows["Decimation.Y.Max"].readsBack);
+    if (!Clicks()) return;  // what reads back is learnt from the clicks' writes
     EXPECT_EQ(exposure.readsBack, std::optional<bool>(false));
     EXPECT_EQ(rows["Crosshairs.X"].readsBack, std::optional<bool>(true));
-    EXPECT_FALSE(rows["Decimation.Y.Max"].readsBack);
 }
 
 TEST(InspectCommandLine, BadInputIsRefusedWithTheReason) {
