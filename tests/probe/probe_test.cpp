@@ -363,7 +363,10 @@ TEST_F(Inspect, WarnsOfAnswersThatDefeatTheDialog) {
     const std::string file = ::testing::TempDir() + "defeating.json";
     std::ofstream(file) << model.dump();
     const std::set<std::string> warned = WarnedOf(Run(file, true).ports[0]);
-    for (const char* property : {"Window.X", "Trigger.Source", "Trigger.CFR", "Window.Mode"})
+    for (const char* property : {"Trigger.Source", "Trigger.CFR"})
+        EXPECT_TRUE(warned.count(property)) << property;
+    if (!Clicks()) return;  // the offset step and the modes' sizes are seen from the clicks
+    for (const char* property : {"Window.X", "Window.Mode"})
         EXPECT_TRUE(warned.count(property)) << property;
     EXPECT_FALSE(WarnedOf(Run("sim/cameras/large.json", true).ports[0]).count("Window.Mode"));
 }
