@@ -1,4 +1,4 @@
-// The camera inspector on many ports with long descriptions: the report of every port, with the
+// The camera inspector on many ports with long port texts: the report of every port, with the
 // plug-in's refreshes and the click that opens each port in its dialog.
 #include <benchmark/benchmark.h>
 #include <sim/CameraSim.h>
@@ -9,7 +9,7 @@
 
 namespace {
 
-// `ports` ports of one camera, each described by `length` characters.
+// `ports` ports of one camera, each with a text of `length` characters.
 std::string ManyPortsModel(int64_t ports, int64_t length) {
     std::string model =
         R"({"cameras": {"c": {"properties": [)"

@@ -20,6 +20,17 @@ UINT ThreadCodePage() {
     return GetCPInfoExW(CP_THREAD_ACP, 0, &info) ? info.CodePage : GetACP();
 }
 
+// The shortest sequence at `i` that converts: its length in bytes, with its characters in
+// `chars` and their number in `made`; 0 when no sequence there converts.
+int ConvertAt(UINT codePage, std::string_view text, size_t i, wchar_t* chars, int* made) {
+    for (int length = 1; length <= kMaxCharBytes && i + length <= text.size(); ++length) {
+        *made = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data() + i, length, chars,
+                                    kMaxCharBytes);
+        if (*made > 0) return length;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::wstring NarrowToWide(std::string_view text) {
@@ -44,15 +55,7 @@ std::wstring NarrowToWide(std::string_view text) {
     while (i < text.size()) {
         wchar_t chars[kMaxCharBytes];
         int made = 0;
-        int taken = 0;
-        for (int length = 1; length <= kMaxCharBytes && i + length <= text.size(); ++length) {
-            made = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data() + i, length,
-                                       chars, kMaxCharBytes);
-            if (made > 0) {
-                taken = length;
-                break;
-            }
-        }
+        const int taken = ConvertAt(codePage, text, i, chars, &made);
         if (taken > 0) {
             out.append(chars, static_cast<size_t>(made));
             i += static_cast<size_t>(taken);
@@ -72,15 +75,7 @@ bool NarrowToWideExact(std::string_view text, std::wstring* out, size_t* bad) {
     while (i < text.size()) {
         wchar_t chars[kMaxCharBytes];
         int made = 0;
-        int taken = 0;
-        for (int length = 1; length <= kMaxCharBytes && i + length <= text.size(); ++length) {
-            made = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data() + i, length,
-                                       chars, kMaxCharBytes);
-            if (made > 0) {
-                taken = length;
-                break;
-            }
-        }
+        const int taken = ConvertAt(codePage, text, i, chars, &made);
         if (taken == 0) {
             *bad = i;
             return false;
