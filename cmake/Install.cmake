@@ -59,3 +59,6 @@ ambrel_version_resource(AmbrelControl "Ambrel camera-control plug-in")
 ambrel_version_resource(pfConfig "Ambrel simulated camera library")
 ambrel_version_resource(DovrelAPIu "Ambrel host API library")
 ambrel_version_resource(ambrel_platform "Ambrel platform layer")
+
+include(${CMAKE_CURRENT_LIST_DIR}/SplitDebug.cmake)
+ambrel_split_debug(ambrel-host ambrel-inspect AmbrelControl pfConfig DovrelAPIu ambrel_platform)

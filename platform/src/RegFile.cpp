@@ -58,9 +58,7 @@ bool text::ExportText(std::wstring_view path, std::wstring* out, std::string* er
         }
         out->append(SectionLine(keyPath)).append(kNewline);
         for (const Value& value : values) {
-            out->append(value.type == ValueType::String ? StringValueLine(value.name, value.text)
-                                                        : DwordValueLine(value.name, value.dword));
-            out->append(kNewline);
+            out->append(ValueLine(value.name, value.type, value.data)).append(kNewline);
         }
         out->append(kNewline);
         return kSuccess;
@@ -94,10 +92,8 @@ Status text::ApplyOperation(const Operation& op, OpenSection* open) {
         }
     }
     switch (op.kind) {
-        case Operation::Kind::SetString:
-            return SetStringValue(key, op.name, op.text);
-        case Operation::Kind::SetDword:
-            return SetDwordValue(key, op.name, op.dword);
+        case Operation::Kind::SetValue:
+            return SetValue(key, op.name, op.type, op.data);
         case Operation::Kind::DeleteValue: {
             const Status s = DeleteValue(key, op.name);
             return s == kFileNotFound ? kSuccess : s;

@@ -5,30 +5,53 @@
 #include <type_traits>
 
 #include "platform/Text.h"
+#include "platform/TextRules.h"
 #include "platform/Utf8.h"
 
 namespace plat::reg::text {
 
 namespace {
 
-wchar_t FoldAscii(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
-}
+// Hex lists wrap once a line reaches this many UTF-16 units, as the registry editor wraps them.
+constexpr size_t kWrapAt = 77;
+constexpr wchar_t kHexDigits[] = L"0123456789abcdef";
 
-bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (FoldAscii(s[i]) != FoldAscii(prefix[i])) return false;
-    return true;
-}
-
+// The registry editor's escapes in quoted text: backslash, quote, and the line ends, which
+// would otherwise end the line.
 void AppendQuoted(std::wstring& out, std::wstring_view s) {
     out.push_back(L'"');
     for (const wchar_t c : s) {
-        if (c == L'\\' || c == L'"') out.push_back(L'\\');
-        out.push_back(c);
+        if (c == L'\\' || c == L'"') {
+            out.push_back(L'\\');
+            out.push_back(c);
+        } else if (c == L'\r' || c == L'\n') {
+            out.push_back(L'\\');
+            out.push_back(c == L'\r' ? L'r' : L'n');
+        } else {
+            out.push_back(c);
+        }
     }
     out.push_back(L'"');
+}
+
+// The length in UTF-16 units, which the registry editor's line lengths count.
+size_t Utf16Units(std::wstring_view s) {
+    size_t units = s.size();
+    if constexpr (sizeof(wchar_t) == 4)
+        for (const wchar_t c : s) units += static_cast<uint32_t>(c) > 0xFFFF ? 1 : 0;
+    return units;
+}
+
+void AppendHexByte(std::wstring& out, uint8_t byte) {
+    out.push_back(kHexDigits[byte >> 4]);
+    out.push_back(kHexDigits[byte & 0xF]);
+}
+
+void AppendHexNumber(std::wstring& out, uint32_t value, int minDigits) {
+    int digits = 1;
+    while (digits < 8 && (value >> (4 * digits)) != 0) ++digits;
+    for (int i = std::max(digits, minDigits) - 1; i >= 0; --i)
+        out.push_back(kHexDigits[(value >> (4 * i)) & 0xF]);
 }
 
 std::wstring NamePart(std::wstring_view name) {
@@ -61,6 +84,7 @@ public:
             m_line = headerLine;
             return Fail("the text does not start with \"" + Narrow(kHeader) + "\"");
         }
+        m_version4 = header == kHeaderVersion4;
         bool inSection = false;
         std::shared_ptr<const std::wstring> section;
         while (true) {
@@ -168,7 +192,7 @@ private:
         if (close == std::wstring_view::npos) return Fail("a key section without ']'");
         const std::wstring_view name = m_t.substr(start, close - start);
         m_i = close + 1;
-        if (!StartsWithNoCase(name, kRootName) ||
+        if (!StartsWithAsciiNoCase(name, kRootName) ||
             (name.size() > kRootName.size() && name[kRootName.size()] != L'\\'))
             return Fail("a key outside HKEY_CURRENT_USER");
         const std::wstring_view path =
@@ -192,6 +216,8 @@ private:
             if (c == L'"') return true;
             if (c == L'\\' && m_i < m_t.size() && (m_t[m_i] == L'\\' || m_t[m_i] == L'"')) {
                 c = m_t[m_i++];
+            } else if (c == L'\\' && m_i < m_t.size() && (m_t[m_i] == L'r' || m_t[m_i] == L'n')) {
+                c = m_t[m_i++] == L'r' ? L'\r' : L'\n';
             } else if (c == L'\n') {
                 ++m_line;
             }
@@ -213,36 +239,118 @@ private:
         SkipSpaces();
         const std::wstring_view rest = m_t.substr(m_i);
         if (!rest.empty() && rest[0] == L'"') {
-            op->kind = Operation::Kind::SetString;
+            op->kind = Operation::Kind::SetValue;
+            op->type = ValueType::String;
             const int startLine = m_line;
-            if (!ReadQuoted(&op->text)) return false;
+            std::wstring text;
+            if (!ReadQuoted(&text)) return false;
             // A text may hold line ends, but one that runs on and then goes wrong most likely
             // lost its closing quote where it began.
             if (m_line != startLine && !OnlyCommentFrom(m_i)) {
                 m_line = startLine;
                 return Fail("a text without its closing quote on its line");
             }
+            op->data = data::FromText(text);
         } else if (!rest.empty() && rest[0] == L'-') {
             op->kind = Operation::Kind::DeleteValue;
             ++m_i;
-        } else if (StartsWithNoCase(rest, L"dword:")) {
-            op->kind = Operation::Kind::SetDword;
+        } else if (StartsWithAsciiNoCase(rest, L"dword:")) {
+            op->kind = Operation::Kind::SetValue;
+            op->type = ValueType::Dword;
             m_i += 6;
-            size_t digits = 0;
             uint32_t value = 0;
-            for (int d; m_i < m_t.size() && (d = HexDigit(m_t[m_i])) >= 0; ++m_i, ++digits) {
-                if (digits == 8) return Fail("a dword of more than 8 hex digits");
-                value = value << 4 | static_cast<uint32_t>(d);
-            }
-            if (digits == 0) return Fail("a dword without hex digits");
-            op->dword = value;
+            if (!ReadHexNumber("a dword", &value)) return false;
+            op->data = data::FromDword(value);
+        } else if (StartsWithAsciiNoCase(rest, L"hex")) {
+            op->kind = Operation::Kind::SetValue;
+            if (!ReadHexType(&op->type) || !ReadHexList(&op->data)) return false;
+            if (m_version4 && !WidenVersion4Text(op)) return false;
         } else {
-            return Fail("a value type other than a string or a dword");
+            return Fail("a value that is not \"text\", dword:, hex: or hex(N):");
         }
         return EndOfEntry();
     }
 
+    // Up to 8 hex digits at the position, as a number.
+    bool ReadHexNumber(const char* what, uint32_t* value) {
+        size_t digits = 0;
+        *value = 0;
+        for (int d; m_i < m_t.size() && (d = HexDigit(m_t[m_i])) >= 0; ++m_i, ++digits) {
+            if (digits == 8) return Fail(std::string(what) + " of more than 8 hex digits");
+            *value = *value << 4 | static_cast<uint32_t>(d);
+        }
+        if (digits == 0) return Fail(std::string(what) + " without hex digits");
+        return true;
+    }
+
+    // "hex:" (Binary) or "hex(N):", N the type's number in hex.
+    bool ReadHexType(ValueType* type) {
+        m_i += 3;
+        *type = ValueType::Binary;
+        if (m_i < m_t.size() && m_t[m_i] == L'(') {
+            ++m_i;
+            uint32_t number = 0;
+            if (!ReadHexNumber("a value type", &number)) return false;
+            if (m_i >= m_t.size() || m_t[m_i] != L')') return Fail("a value type without ')'");
+            ++m_i;
+            *type = static_cast<ValueType>(number);
+        }
+        if (m_i >= m_t.size() || m_t[m_i] != L':') return Fail("a hex value without ':'");
+        ++m_i;
+        return true;
+    }
+
+    // Whether a '\\' at the position ends its line (blanks may follow it): the list goes on.
+    bool AtContinuation() const {
+        if (m_i >= m_t.size() || m_t[m_i] != L'\\') return false;
+        size_t at = m_i + 1;
+        while (at < m_t.size() && (m_t[at] == L' ' || m_t[at] == L'\t')) ++at;
+        return at >= m_t.size() || m_t[at] == L'\r' || m_t[at] == L'\n';
+    }
+
+    // Bytes of one or two hex digits, separated by commas; after a comma, "\\" at the end of
+    // a line continues the list on the next.
+    bool ReadHexList(data::Bytes* out) {
+        SkipSpaces();
+        if (AtLineEnd() || m_t[m_i] == L';') return true;  // no bytes
+        while (true) {
+            SkipSpaces();
+            int high = m_i < m_t.size() ? HexDigit(m_t[m_i]) : -1;
+            if (high < 0) return Fail("a hex byte that is not one or two hex digits");
+            ++m_i;
+            const int low = m_i < m_t.size() ? HexDigit(m_t[m_i]) : -1;
+            if (low >= 0) {
+                high = high << 4 | low;
+                ++m_i;
+            }
+            out->push_back(static_cast<uint8_t>(high));
+            SkipSpaces();
+            if (m_i >= m_t.size() || m_t[m_i] != L',') return true;
+            ++m_i;
+            SkipSpaces();
+            if (AtContinuation()) {
+                while (!AtLineEnd()) ++m_i;
+                if (m_i >= m_t.size()) return Fail("a hex list that ends in '\\'");
+                SkipLineEnd();
+            }
+        }
+    }
+
+    // The older editor wrote hex(2) and hex(7) data as text in the system's code page.
+    bool WidenVersion4Text(Operation* op) {
+        if (op->type != ValueType::ExpandString && op->type != ValueType::MultiString) return true;
+        std::wstring wide;
+        size_t bad = 0;
+        const std::string narrow(op->data.begin(), op->data.end());
+        if (!NarrowToWideExact(narrow, &wide, &bad))
+            return Fail("hex data that is not text in the system's code page");
+        op->data = data::FromText(wide);
+        op->data.resize(op->data.size() - 2);  // the text's own NULs were converted with it
+        return true;
+    }
+
     std::wstring_view m_t;
+    bool m_version4 = false;
     size_t m_i = 0;
     int m_line = 1;
     std::string m_error;
@@ -343,17 +451,38 @@ std::wstring SectionLine(std::wstring_view path) {
     return out;
 }
 
-std::wstring StringValueLine(std::wstring_view name, std::wstring_view value) {
+std::wstring ValueLine(std::wstring_view name, ValueType type, std::span<const uint8_t> bytes) {
     std::wstring out = NamePart(name);
-    AppendQuoted(out, value);
-    return out;
-}
-
-std::wstring DwordValueLine(std::wstring_view name, uint32_t value) {
-    static constexpr wchar_t kHex[] = L"0123456789abcdef";
-    std::wstring out = NamePart(name);
-    out.append(L"dword:");
-    for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 0xF]);
+    std::wstring text;
+    uint32_t dword = 0;
+    if (type == ValueType::String && data::IsPlainText(bytes, &text) &&
+        text.find(L'\0') == std::wstring::npos) {
+        AppendQuoted(out, text);
+        return out;
+    }
+    if (type == ValueType::Dword && data::ToDword(bytes, &dword)) {
+        out.append(L"dword:");
+        AppendHexNumber(out, dword, 8);
+        return out;
+    }
+    out.append(L"hex");
+    if (type != ValueType::Binary) {
+        out.push_back(L'(');
+        AppendHexNumber(out, static_cast<uint32_t>(type), 1);
+        out.push_back(L')');
+    }
+    out.push_back(L':');
+    size_t lineUnits = Utf16Units(out);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        AppendHexByte(out, bytes[i]);
+        if (i + 1 == bytes.size()) break;
+        out.push_back(L',');
+        lineUnits += 3;
+        if (lineUnits >= kWrapAt) {
+            out.append(L"\\").append(kNewline).append(L"  ");
+            lineUnits = 2;
+        }
+    }
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "RegData.h"
 #include "platform/Registry.h"
 
 namespace plat::reg::text {
@@ -19,12 +20,12 @@ inline constexpr std::wstring_view kNewline = L"\r\n";
 // One change a text asks for; `path` is relative to the root. The changes of one section share
 // its path, so a deep key's values cost no copy of it each.
 struct Operation {
-    enum class Kind { CreateKey, DeleteKey, SetString, SetDword, DeleteValue };
+    enum class Kind { CreateKey, DeleteKey, SetValue, DeleteValue };
     Kind kind;
     std::shared_ptr<const std::wstring> path;
     std::wstring name;
-    std::wstring text;
-    uint32_t dword = 0;
+    ValueType type = ValueType::None;
+    data::Bytes data;
     int line = 0;  // where the text asks for it
 };
 
@@ -38,9 +39,12 @@ bool Parse(std::wstring_view text, std::vector<Operation>* operations, std::stri
 
 // "[HKEY_CURRENT_USER\path]" for a path relative to the root (empty for the root itself).
 std::wstring SectionLine(std::wstring_view path);
-// `"name"="text"`, `@="text"`, `"name"=dword:0000002a`.
-std::wstring StringValueLine(std::wstring_view name, std::wstring_view value);
-std::wstring DwordValueLine(std::wstring_view name, uint32_t value);
+// A value as the registry editor writes it: `"name"="text"` (`@=` for the default value) for
+// String data that is plain text without a NUL, `"name"=dword:0000002a` for a four-byte Dword,
+// `"name"=hex:01,02` for Binary data and `"name"=hex(N):01,02` for any other, a long list
+// wrapped with "\" and CRLF before the line reaches 80 characters. Names and text escape '\',
+// '"', CR (as \r) and LF (as \n).
+std::wstring ValueLine(std::wstring_view name, ValueType type, std::span<const uint8_t> data);
 
 // The text of the tree below `path` (header, then each key's section with its values, keys and
 // values in case-insensitive name order); false, with the reason, when the key does not exist
@@ -72,7 +76,8 @@ Status ApplyAll(const std::vector<Operation>& operations, size_t* failed);
 
 // Files are UTF-16LE with a byte-order mark, as the registry editor writes them; reading also
 // takes UTF-16BE and UTF-8, with or without a mark, and "REGEDIT4" text in the system's code
-// page (as that editor wrote it). Bytes that do not decode fail the file, naming their line.
+// page (as that editor wrote it, hex(2) and hex(7) data included). Bytes that do not decode fail
+// the file, naming their line.
 std::string EncodeFile(std::wstring_view text);
 bool DecodeFile(std::string_view bytes, std::wstring* text, std::string* error);
 

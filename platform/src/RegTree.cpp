@@ -5,16 +5,11 @@
 #include "RegBackend.h"
 #include "RegText.h"
 #include "platform/Registry.h"
+#include "platform/TextRules.h"
 
 namespace plat::reg {
 
 namespace {
-
-bool SameName(std::wstring_view a, std::wstring_view b) {
-    auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](wchar_t x, wchar_t y) { return fold(x) == fold(y); });
-}
 
 // Opens the key at the path from the root, a name at a time, into `key`, spelling the path as
 // stored (each name in the case it was created with) into `stored`.
@@ -28,7 +23,7 @@ Status OpenStored(const std::vector<std::wstring_view>& names, KeyGuard* key,
         if (Status s = OpenSubkey(key->get(), name, child.out()); s != kSuccess) return s;
         // The registry may match names more widely than ASCII does: then the name as given.
         const auto match = std::find_if(children.begin(), children.end(),
-                                        [&](const std::wstring& c) { return SameName(c, name); });
+                                        [&](const std::wstring& c) { return EqualsAsciiNoCase(c, name); });
         if (!stored->empty()) stored->push_back(L'\\');
         stored->append(match != children.end() ? std::wstring_view(*match) : name);
         std::swap(*key->out(), *child.out());

@@ -1,10 +1,11 @@
-// The HKEY_CURRENT_USER registry tree: keys, subkeys, REG_SZ and REG_DWORD values.
+// The HKEY_CURRENT_USER registry tree: keys, subkeys, and values of every registry type.
 // On Windows it is the real registry; elsewhere it is kept in one SQLite store file shared by every
 // process using it.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,14 +29,28 @@ inline constexpr uint32_t kMaxKeyNameChars = 255;
 // Keys lie at most this many levels below the root, as in the platform's registry.
 inline constexpr uint32_t kMaxKeyDepth = 512;
 
-enum class ValueType : uint32_t { String = 1, Dword = 4 };
+// The registry's value types. Any other number is a type of its own, kept as it is.
+enum class ValueType : uint32_t {
+    None = 0,
+    String = 1,
+    ExpandString = 2,
+    Binary = 3,
+    Dword = 4,
+    DwordBigEndian = 5,
+    Link = 6,
+    MultiString = 7,
+    Qword = 11,
+};
 
-// One value of a key: `text` holds a String's data, `dword` a Dword's.
+// One value of a key: its type and `data`, the bytes the registry keeps (a String's: its text
+// in UTF-16LE with the terminating NUL). For convenience `text` holds a String's text (without
+// the NUL) and `dword` a four-byte Dword's number.
 struct Value {
     std::wstring name;
     ValueType type = ValueType::String;
     std::wstring text;
     uint32_t dword = 0;
+    std::vector<uint8_t> data;
 };
 
 struct KeyHandle;
@@ -60,8 +75,7 @@ Status CloseKey(HKey key);
 // on entry (terminator included) and the name's length on success. kNoMoreItems past the last
 // subkey; kMoreData, with nothing written, when the name and its terminator do not fit.
 Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars);
-// Every subkey's name, and every String and Dword value (a real registry's values of other types
-// are left out), each in case-insensitive name order, in one call.
+// Every subkey's name, and every value, each in case-insensitive name order, in one call.
 Status EnumSubkeys(HKey key, std::vector<std::wstring>* names);
 Status EnumValues(HKey key, std::vector<Value>* values);
 
@@ -85,6 +99,10 @@ Status SetDwordValue(HKey key, std::wstring_view name, uint32_t value);
 // kFileNotFound when missing; kInvalidParameter when the value has the other type.
 Status GetStringValue(HKey key, std::wstring_view name, std::wstring* value);
 Status GetDwordValue(HKey key, std::wstring_view name, uint32_t* value);
+// A value of any type, its bytes kept exactly; GetStringValue reads String data that does not
+// end in a NUL whole, and GetDwordValue answers kStoreFailure for Dword data not four bytes long.
+Status SetValue(HKey key, std::wstring_view name, ValueType type, std::span<const uint8_t> data);
+Status GetValue(HKey key, std::wstring_view name, ValueType* type, std::vector<uint8_t>* data);
 Status DeleteValue(HKey key, std::wstring_view name);
 
 // The store behind the tree. Until a store is opened the process uses a private in-memory one.
@@ -110,8 +128,9 @@ std::string StorePath();  // empty for the in-memory store
 bool IsStoreFile(const std::string& file);
 
 // The tree below `path` (or the whole tree for an empty path) as Windows registry-editor text
-// ("Windows Registry Editor Version 5.00", [HKEY_CURRENT_USER\...] sections, "name"="text" and
-// "name"=dword:0000002a lines, @ for the default value). Import merges such text into the store,
+// ("Windows Registry Editor Version 5.00", [HKEY_CURRENT_USER\...] sections, "name"="text",
+// "name"=dword:0000002a and "name"=hex(N):xx,... lines as the registry editor writes them for
+// each type, long ones wrapped, @ for the default value). Import merges such text into the store,
 // all or nothing; it also takes [-key] and "name"=- deletions. A section's key path runs to the
 // last ']' on its line, so key names may hold ']'; a key name holding a line end cannot be
 // written, and its export fails naming the key.

@@ -19,7 +19,9 @@
 #include <vector>
 
 #include "RegBackend.h"
+#include "RegData.h"
 #include "RegText.h"
+#include "platform/TextRules.h"
 #include "platform/Utf8.h"
 
 namespace plat::reg {
@@ -69,10 +71,7 @@ std::string Utf8(std::wstring_view w) {
 }
 
 std::string Fold(std::wstring_view w) {
-    std::wstring upper(w);
-    for (wchar_t& c : upper)
-        if (c >= L'a' && c <= L'z') c = c - L'a' + L'A';
-    return Utf8(upper);
+    return Utf8(AsciiUpper(w));
 }
 
 class Store {
@@ -137,6 +136,14 @@ public:
                               SQLITE_TRANSIENT);
         return *this;
     }
+    Query& Bind(int index, std::span<const uint8_t> v) {
+        // A pointer even for no bytes: a null one would store NULL, not an empty blob.
+        static constexpr uint8_t kNone = 0;
+        if (m_stmt)
+            sqlite3_bind_blob(m_stmt, index, v.empty() ? &kNone : v.data(),
+                              static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
     // SQLITE_ROW, SQLITE_DONE or an error.
     int Step() { return m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR; }
     bool Done() { return Step() == SQLITE_DONE; }
@@ -148,6 +155,11 @@ public:
         const int n = sqlite3_column_bytes(m_stmt, col);
         return p ? FromUtf8(std::string_view(p, static_cast<size_t>(n)), Surrogates::Keep)
                  : std::wstring();
+    }
+    data::Bytes Blob(int col) const {
+        const auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(m_stmt, col));
+        const int n = sqlite3_column_bytes(m_stmt, col);
+        return p ? data::Bytes(p, p + n) : data::Bytes();
     }
 
 private:
@@ -496,16 +508,22 @@ Status DeleteBelow(Store& store, int64_t id, bool withKey) {
     return kSuccess;
 }
 
+// A String whose bytes are plain text is kept as text and a four-byte Dword as a number, so a
+// person reading the file with SQLite's tools sees them; every other value as its bytes.
 Status PutValue(Store& store, int64_t key, std::wstring_view name, ValueType type,
-                std::wstring_view text, uint32_t dword) {
+                std::span<const uint8_t> bytes) {
     Query q(store, R"(
         INSERT INTO vals(key, name, fold, type, data) VALUES(?1, ?2, ?3, ?4, ?5)
         ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data)");
     q.Bind(1, key).Bind(2, Utf8(name)).Bind(3, Fold(name)).Bind(4, static_cast<int64_t>(type));
-    if (type == ValueType::String)
+    std::wstring text;
+    uint32_t dword = 0;
+    if (type == ValueType::String && data::IsPlainText(bytes, &text))
         q.Bind(5, Utf8(text));
-    else
+    else if (type == ValueType::Dword && data::ToDword(bytes, &dword))
         q.Bind(5, static_cast<int64_t>(dword));
+    else
+        q.Bind(5, bytes);
     return q.Done() ? kSuccess : kStoreFailure;
 }
 
@@ -547,29 +565,39 @@ Status ListRows(HKey key, const char* sql, std::vector<Item>* items, Row row) {
     });
 }
 
-bool ReadDword(const Query& q, int col, uint32_t* value) {
-    if (q.Type(col) != SQLITE_INTEGER || q.Int(col) < 0 || q.Int(col) > UINT32_MAX) return false;
-    *value = static_cast<uint32_t>(q.Int(col));
-    return true;
+// The type and bytes of the row's value from its columns `col` (type) and `col` + 1 (data);
+// false for what PutValue does not write.
+bool ReadTyped(const Query& q, int col, ValueType* type, data::Bytes* bytes) {
+    const int64_t number = q.Int(col);
+    if (number < 0 || number > UINT32_MAX) return false;
+    *type = static_cast<ValueType>(number);
+    switch (q.Type(col + 1)) {
+        case SQLITE_TEXT:
+            if (*type != ValueType::String) return false;
+            *bytes = data::FromText(q.Text(col + 1));
+            return true;
+        case SQLITE_INTEGER:
+            if (*type != ValueType::Dword || q.Int(col + 1) < 0 || q.Int(col + 1) > UINT32_MAX)
+                return false;
+            *bytes = data::FromDword(static_cast<uint32_t>(q.Int(col + 1)));
+            return true;
+        case SQLITE_BLOB:
+            *bytes = q.Blob(col + 1);
+            return true;
+        default:
+            return false;
+    }
 }
 
-Status SetValue(HKey key, std::wstring_view name, ValueType type, std::wstring_view text,
-                uint32_t dword) {
-    if (name.size() > kMaxValueNameChars) return kInvalidParameter;
-    return OnKey(key, true,
-                 [&](Store& store) { return PutValue(store, key->id, name, type, text, dword); });
-}
-
-// Reads a value of the wanted type into `read`'s query.
-template <class Read>
-Status GetValue(HKey key, std::wstring_view name, ValueType wanted, Read read) {
+// Reads the value's type and bytes; kFileNotFound when it is missing.
+Status ReadValue(HKey key, std::wstring_view name, ValueType* type, data::Bytes* bytes) {
     return OnKey(key, false, [&](Store& store) {
         Query q(store, "SELECT type, data FROM vals WHERE key=?1 AND fold=?2");
         const int rc = q.Bind(1, key->id).Bind(2, Fold(name)).Step();
         if (rc == SQLITE_DONE) return kFileNotFound;
         if (rc != SQLITE_ROW) return kStoreFailure;
-        if (q.Int(0) != static_cast<int64_t>(wanted)) return kInvalidParameter;
-        return read(q);
+        // Anything else here was not written by us.
+        return ReadTyped(q, 0, type, bytes) ? kSuccess : kStoreFailure;
     });
 }
 
@@ -641,15 +669,10 @@ Status EnumValues(HKey key, std::vector<Value>* values) {
         key, "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY fold", values,
         [](const Query& q, Value* value) {
             value->name = q.Text(0);
-            if (q.Int(1) == static_cast<int64_t>(ValueType::String) && q.Type(2) == SQLITE_TEXT) {
-                value->text = q.Text(2);
-                return kSuccess;
-            }
-            value->type = ValueType::Dword;
-            if (q.Int(1) == static_cast<int64_t>(ValueType::Dword) &&
-                ReadDword(q, 2, &value->dword))
-                return kSuccess;
-            return kStoreFailure;  // not written by us
+            if (!ReadTyped(q, 1, &value->type, &value->data)) return kStoreFailure;
+            if (value->type == ValueType::String) value->text = data::ToText(value->data);
+            if (value->type == ValueType::Dword) data::ToDword(value->data, &value->dword);
+            return kSuccess;
         });
 }
 
@@ -678,29 +701,44 @@ Status DeleteKey(HKey key, std::wstring_view subkey) {
     });
 }
 
+Status SetValue(HKey key, std::wstring_view name, ValueType type, std::span<const uint8_t> bytes) {
+    // SQLite takes at most INT_MAX bytes at once.
+    if (name.size() > kMaxValueNameChars || bytes.size() > INT32_MAX) return kInvalidParameter;
+    return OnKey(key, true,
+                 [&](Store& store) { return PutValue(store, key->id, name, type, bytes); });
+}
+
+Status GetValue(HKey key, std::wstring_view name, ValueType* type, std::vector<uint8_t>* bytes) {
+    if (!type || !bytes) return kInvalidParameter;
+    return ReadValue(key, name, type, bytes);
+}
+
 Status SetStringValue(HKey key, std::wstring_view name, std::wstring_view value) {
-    return SetValue(key, name, ValueType::String, value, 0);
+    return SetValue(key, name, ValueType::String, data::FromText(value));
 }
 
 Status SetDwordValue(HKey key, std::wstring_view name, uint32_t value) {
-    return SetValue(key, name, ValueType::Dword, {}, value);
+    return SetValue(key, name, ValueType::Dword, data::FromDword(value));
 }
 
 Status GetStringValue(HKey key, std::wstring_view name, std::wstring* value) {
     if (!value) return kInvalidParameter;
-    return GetValue(key, name, ValueType::String, [&](Query& q) {
-        if (q.Type(1) != SQLITE_TEXT) return kStoreFailure;
-        *value = q.Text(1);
-        return kSuccess;
-    });
+    ValueType type{};
+    data::Bytes bytes;
+    if (Status s = ReadValue(key, name, &type, &bytes); s != kSuccess) return s;
+    if (type != ValueType::String) return kInvalidParameter;
+    *value = data::ToText(bytes);
+    return kSuccess;
 }
 
 Status GetDwordValue(HKey key, std::wstring_view name, uint32_t* value) {
     if (!value) return kInvalidParameter;
-    return GetValue(key, name, ValueType::Dword, [&](Query& q) {
-        // Anything but a 32-bit number here was not written by us.
-        return ReadDword(q, 1, value) ? kSuccess : kStoreFailure;
-    });
+    ValueType type{};
+    data::Bytes bytes;
+    if (Status s = ReadValue(key, name, &type, &bytes); s != kSuccess) return s;
+    if (type != ValueType::Dword) return kInvalidParameter;
+    // A Dword of another size was not written by us.
+    return data::ToDword(bytes, value) ? kSuccess : kStoreFailure;
 }
 
 Status DeleteValue(HKey key, std::wstring_view name) {

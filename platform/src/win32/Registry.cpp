@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -21,9 +20,11 @@
 #include <vector>
 
 #include "RegBackend.h"
+#include "RegData.h"
 #include "RegText.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"
+#include "platform/TextRules.h"
 
 namespace plat::reg {
 
@@ -122,14 +123,8 @@ std::wstring Terminated(std::wstring_view text) {
     return std::wstring(text);
 }
 
-wchar_t FoldAscii(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
-}
-
 bool FoldLess(const std::wstring& a, const std::wstring& b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](wchar_t x, wchar_t y) { return FoldAscii(x) < FoldAscii(y); });
+    return CompareAsciiNoCase(a, b) < 0;
 }
 
 std::wstring JoinNames(const std::vector<std::wstring_view>& names, size_t first, size_t count) {
@@ -185,28 +180,10 @@ Status ReadRaw(HKEY key, const std::wstring& name, RawValue* value) {
     return s;
 }
 
-// REG_SZ data to text: one terminating NUL is dropped, so text ending in NUL comes back whole.
-std::wstring TextOf(const std::vector<BYTE>& data) {
-    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
-    if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
-    if (!text.empty() && text.back() == L'\0') text.pop_back();
-    return text;
-}
-
-Status WriteText(HKEY key, std::wstring_view name, std::wstring_view value) {
-    if (name.size() > kMaxValueNameChars) return kInvalidParameter;
-    const std::wstring data = Terminated(value);  // with its NUL, which the registry keeps
-    const size_t bytes = (data.size() + 1) * sizeof(wchar_t);
-    if (bytes > MAXDWORD) return kInvalidParameter;
-    return RegSetValueExW(key, Terminated(name).c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>(bytes));
-}
-
-Status WriteDword(HKEY key, std::wstring_view name, uint32_t value) {
-    if (name.size() > kMaxValueNameChars) return kInvalidParameter;
-    const DWORD data = value;
-    return RegSetValueExW(key, Terminated(name).c_str(), 0, REG_DWORD,
-                          reinterpret_cast<const BYTE*>(&data), sizeof data);
+Status WriteRaw(HKEY key, std::wstring_view name, ValueType type, std::span<const uint8_t> data) {
+    if (name.size() > kMaxValueNameChars || data.size() > MAXDWORD) return kInvalidParameter;
+    return RegSetValueExW(key, Terminated(name).c_str(), 0, static_cast<DWORD>(type), data.data(),
+                          static_cast<DWORD>(data.size()));
 }
 
 // Subkey names of an open key, in the registry's order.
@@ -416,14 +393,10 @@ Status EnumValues(HKey key, std::vector<Value>* values) {
         value.name.assign(nameBuffer.data(), chars);
         RawValue raw;
         if (Status r = ReadRaw(hkey, value.name, &raw); r != kSuccess) return r;
-        if (raw.type == REG_SZ) {
-            value.text = TextOf(raw.data);
-        } else if (raw.type == REG_DWORD && raw.data.size() == sizeof(DWORD)) {
-            value.type = ValueType::Dword;
-            std::memcpy(&value.dword, raw.data.data(), sizeof value.dword);
-        } else {
-            continue;  // a kind of value this tree does not hold
-        }
+        value.type = static_cast<ValueType>(raw.type);
+        value.data.assign(raw.data.begin(), raw.data.end());
+        if (value.type == ValueType::String) value.text = data::ToText(value.data);
+        if (value.type == ValueType::Dword) data::ToDword(value.data, &value.dword);
         values->push_back(std::move(value));
     }
     std::sort(values->begin(), values->end(),
@@ -460,13 +433,13 @@ Status DeleteKey(HKey key, std::wstring_view subkey) {
 Status SetStringValue(HKey key, std::wstring_view name, std::wstring_view value) {
     HKEY hkey = nullptr;
     if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
-    return WriteText(hkey, name, value);
+    return WriteRaw(hkey, name, ValueType::String, data::FromText(value));
 }
 
 Status SetDwordValue(HKey key, std::wstring_view name, uint32_t value) {
     HKEY hkey = nullptr;
     if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
-    return WriteDword(hkey, name, value);
+    return WriteRaw(hkey, name, ValueType::Dword, data::FromDword(value));
 }
 
 Status GetStringValue(HKey key, std::wstring_view name, std::wstring* value) {
@@ -476,7 +449,7 @@ Status GetStringValue(HKey key, std::wstring_view name, std::wstring* value) {
     RawValue raw;
     if (Status s = ReadRaw(hkey, Terminated(name), &raw); s != kSuccess) return s;
     if (raw.type != REG_SZ) return kInvalidParameter;
-    *value = TextOf(raw.data);
+    *value = data::ToText(raw.data);
     return kSuccess;
 }
 
@@ -488,10 +461,23 @@ Status GetDwordValue(HKey key, std::wstring_view name, uint32_t* value) {
     if (Status s = ReadRaw(hkey, Terminated(name), &raw); s != kSuccess) return s;
     if (raw.type != REG_DWORD) return kInvalidParameter;
     // A DWORD of another size was not written by us.
-    if (raw.data.size() != sizeof(DWORD)) return kStoreFailure;
-    DWORD number = 0;
-    std::memcpy(&number, raw.data.data(), sizeof number);
-    *value = number;
+    return data::ToDword(raw.data, value) ? kSuccess : kStoreFailure;
+}
+
+Status SetValue(HKey key, std::wstring_view name, ValueType type, std::span<const uint8_t> data) {
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    return WriteRaw(hkey, name, type, data);
+}
+
+Status GetValue(HKey key, std::wstring_view name, ValueType* type, std::vector<uint8_t>* data) {
+    if (!type || !data) return kInvalidParameter;
+    HKEY hkey = nullptr;
+    if (Status s = CheckHandle(key, &hkey); s != kSuccess) return s;
+    RawValue raw;
+    if (Status s = ReadRaw(hkey, Terminated(name), &raw); s != kSuccess) return s;
+    *type = static_cast<ValueType>(raw.type);
+    data->assign(raw.data.begin(), raw.data.end());
     return kSuccess;
 }
 
