@@ -1,5 +1,6 @@
 // libFuzzer target: arbitrary .reg file bytes (UTF-16, UTF-8, or REGEDIT4 text in the code page)
-// imported into a small tree. Bytes that do not decode, and a refused file, change nothing and say
+// with values of every type, hex lists over several lines and escaped line ends, imported into a
+// small tree. Bytes that do not decode, and a refused file, change nothing and say
 // which line; an accepted one leaves a tree whose export imports again, into an empty tree, to the
 // same text.
 #include <cstddef>
@@ -24,7 +25,8 @@ constexpr std::wstring_view kStart =
     L"[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Setups\\Default\\Ambrel Control]\r\n"
     L"\"Port\"=dword:00000001\r\n"
     L"[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Variables\\Gain]\r\n"
-    L"\"Type\"=\"CVarUINT\"\r\n\"Value\"=dword:0000002a\r\n";
+    L"\"Type\"=\"CVarUINT\"\r\n\"Value\"=dword:0000002a\r\n"
+    L"\"Raw\"=hex(b):01,02,03,04,05,06,07,08\r\n";
 
 // Empties the tree: cheaper than a new store for every input.
 void Empty() {

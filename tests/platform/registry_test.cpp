@@ -256,6 +256,138 @@ TEST_F(Registry, ValuesKeepTheirTypeAndIgnoreNameCase) {
     EXPECT_EQ(reg::SetDwordValue(key.get(), std::wstring(16384, L'n'), 1), reg::kInvalidParameter);
 }
 
+// Values of every type, as the registry keeps them, and the line the registry editor writes for
+// each.
+struct TypedSample {
+    reg::ValueType type;
+    std::vector<uint8_t> data;
+    std::wstring line;  // after `"v"=`
+};
+
+const std::vector<uint8_t> kSixteen = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
+std::vector<TypedSample> TypedSamples() {
+    using T = reg::ValueType;
+    return {
+        {T::String, {'h', 0, 'i', 0, 0, 0}, L"\"hi\""},
+        {T::String, {'h', 0, 'i', 0}, L"hex(1):68,00,69,00"},  // no terminator
+        {T::String, {'a', 0, 0, 0, 'b', 0, 0, 0}, L"hex(1):61,00,00,00,62,00,00,00"},
+        {T::String, {'x', 0, 0}, L"hex(1):78,00,00"},  // an odd byte
+        {T::String, {}, L"hex(1):"},
+        {T::ExpandString, {'%', 0, 'P', 0, '%', 0, 0, 0}, L"hex(2):25,00,50,00,25,00,00,00"},
+        {T::Binary, {0x00, 0xff, 0x7f}, L"hex:00,ff,7f"},
+        {T::Binary, {}, L"hex:"},
+        {T::Dword, {0x2a, 0, 0, 0}, L"dword:0000002a"},
+        {T::Dword, {1, 2, 3}, L"hex(4):01,02,03"},
+        {T::DwordBigEndian, {0, 0, 0, 5}, L"hex(5):00,00,00,05"},
+        {T::Link, {'x', 0}, L"hex(6):78,00"},
+        {T::MultiString, {'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0}, L"hex(7):61,00,00,00,62,00,00,00,00,00"},
+        {T::Qword, {0x89, 0x67, 0x45, 0x23, 1, 0, 0, 0}, L"hex(b):89,67,45,23,01,00,00,00"},
+        {T::None, {0xab}, L"hex(0):ab"},
+        {static_cast<T>(0x1234abcd), {1, 2}, L"hex(1234abcd):01,02"},
+        {static_cast<T>(0xffffffff), {}, L"hex(ffffffff):"},
+        // Lists wrap after the byte that takes the line to 77 characters or more.
+        {T::Binary, std::vector<uint8_t>(26, 0xee),
+         L"hex:ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,ee,\\\r\n"
+         L"  ee,ee,ee"},
+    };
+}
+
+TEST_F(Registry, ValuesOfEveryTypeKeepTheirTypeAndBytes) {
+    reg::KeyGuard key;
+    ASSERT_EQ(reg::CreateKey(L"K", key.out()), reg::kSuccess);
+    for (const auto& sample : TypedSamples()) {
+        SCOPED_TRACE(testing::PrintToString(sample.line));
+        ASSERT_EQ(reg::SetValue(key.get(), L"v", sample.type, sample.data), reg::kSuccess);
+        reg::ValueType type{};
+        std::vector<uint8_t> data;
+        ASSERT_EQ(reg::GetValue(key.get(), L"V", &type, &data), reg::kSuccess);
+        EXPECT_EQ(type, sample.type);
+        EXPECT_EQ(data, sample.data);
+        std::vector<reg::Value> values;
+        ASSERT_EQ(reg::EnumValues(key.get(), &values), reg::kSuccess);
+        ASSERT_EQ(values.size(), 1u);
+        EXPECT_EQ(values[0].type, sample.type);
+        EXPECT_EQ(values[0].data, sample.data);
+    }
+    uint32_t dword = 0;
+    std::wstring text;
+    ASSERT_EQ(reg::SetValue(key.get(), L"s", reg::ValueType::String, {{'h', 0, 'i', 0}}),
+              reg::kSuccess);
+    EXPECT_EQ(reg::GetStringValue(key.get(), L"s", &text), reg::kSuccess);
+    EXPECT_EQ(text, L"hi");
+    ASSERT_EQ(reg::SetValue(key.get(), L"d", reg::ValueType::Dword, {{1, 2, 3}}), reg::kSuccess);
+    EXPECT_EQ(reg::GetDwordValue(key.get(), L"d", &dword), reg::kStoreFailure);
+    ASSERT_EQ(reg::SetValue(key.get(), L"q", reg::ValueType::Qword, {{1, 0, 0, 0}}), reg::kSuccess);
+    EXPECT_EQ(reg::GetDwordValue(key.get(), L"q", &dword), reg::kInvalidParameter);
+    EXPECT_EQ(reg::GetStringValue(key.get(), L"q", &text), reg::kInvalidParameter);
+    reg::ValueType type{};
+    std::vector<uint8_t> data;
+    EXPECT_EQ(reg::GetValue(key.get(), L"missing", &type, &data), reg::kFileNotFound);
+    EXPECT_EQ(reg::GetValue(key.get(), L"q", nullptr, &data), reg::kInvalidParameter);
+    EXPECT_EQ(reg::SetValue(nullptr, L"q", reg::ValueType::Binary, {}), reg::kInvalidHandle);
+}
+
+TEST_F(Registry, EachTypeExportsAsTheEditorWritesItAndImportsBack) {
+    for (const auto& sample : TypedSamples()) {
+        SCOPED_TRACE(testing::PrintToString(sample.line));
+        reg::UseMemoryStore();
+        {
+            reg::KeyGuard key;
+            ASSERT_EQ(reg::CreateKey(L"K", key.out()), reg::kSuccess);
+            ASSERT_EQ(reg::SetValue(key.get(), L"v", sample.type, sample.data), reg::kSuccess);
+        }
+        const std::wstring text = reg::ExportRegText(L"K");
+        EXPECT_EQ(text, L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+                        L"\"v\"=" + sample.line + L"\r\n\r\n");
+        reg::UseMemoryStore();
+        std::string error;
+        ASSERT_TRUE(reg::ImportRegText(text, &error)) << error;
+        reg::KeyGuard key;
+        ASSERT_EQ(reg::OpenKey(L"K", key.out()), reg::kSuccess);
+        reg::ValueType type{};
+        std::vector<uint8_t> data;
+        ASSERT_EQ(reg::GetValue(key.get(), L"v", &type, &data), reg::kSuccess);
+        EXPECT_EQ(type, sample.type);
+        EXPECT_EQ(data, sample.data);
+    }
+}
+
+// The registry editor's forms: a long name wraps the list sooner, continuation lines may carry
+// any indent, digits either case, a list may hold single digits, and line ends are escaped.
+TEST_F(Registry, ImportReadsTheEditorsHexListsAndEscapes) {
+    const std::wstring name = L"a very long value name that pushes the hex over";
+    const std::wstring exported =
+        L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+        L"\"" + name + L"\"=hex:00,01,02,03,04,05,06,07,\\\r\n"
+        L"  08,09,0a,0b,0c,0d,0e,0f\r\n"
+        L"\"line\\nend\"=\"two\\r\\nlines\"\r\n\r\n";
+    std::string error;
+    ASSERT_TRUE(reg::ImportRegText(exported, &error)) << error;
+    EXPECT_EQ(reg::ExportRegText(L"K"), exported);
+    ASSERT_TRUE(reg::ImportRegText(L"Windows Registry Editor Version 5.00\r\n"
+                                   L"[HKEY_CURRENT_USER\\K]\r\n"
+                                   L"\"b\" = HEX:0 , 1,\\  \n\t\tA,bC ; comment\n"
+                                   L"\"m\"=hex(7):61,00,\\\n 00,00,00,00\n",
+                                   &error))
+        << error;
+    reg::KeyGuard key;
+    ASSERT_EQ(reg::OpenKey(L"K", key.out()), reg::kSuccess);
+    reg::ValueType type{};
+    std::vector<uint8_t> data;
+    ASSERT_EQ(reg::GetValue(key.get(), L"b", &type, &data), reg::kSuccess);
+    EXPECT_EQ(type, reg::ValueType::Binary);
+    EXPECT_EQ(data, (std::vector<uint8_t>{0, 1, 0xa, 0xbc}));
+    ASSERT_EQ(reg::GetValue(key.get(), L"m", &type, &data), reg::kSuccess);
+    EXPECT_EQ(type, reg::ValueType::MultiString);
+    EXPECT_EQ(data, (std::vector<uint8_t>{'a', 0, 0, 0, 0, 0}));
+    ASSERT_EQ(reg::GetValue(key.get(), name, &type, &data), reg::kSuccess);
+    EXPECT_EQ(data, kSixteen);
+    std::wstring text;
+    ASSERT_EQ(reg::GetStringValue(key.get(), L"line\nend", &text), reg::kSuccess);
+    EXPECT_EQ(text, L"two\r\nlines");
+}
+
 TEST_F(Registry, TextValuesComeBackExactly) {
     reg::KeyGuard key;
     ASSERT_EQ(reg::CreateKey(L"K", key.out()), reg::kSuccess);
@@ -594,6 +726,8 @@ TEST_F(Registry, UndecodableBytesFailTheImportNamingTheirLine) {
 #if !defined(_WIN32)  // the C locale's code page is ASCII; a Windows code page decodes 0xe9
         {"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"caf\xe9\"\r\n",
          "line 4: a byte that is not text in the system's code page (0xe9)"},
+        {"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=hex(2):63,\\\r\n  e9,00\r\n",
+         "line 5: hex data that is not text in the system's code page"},
 #endif
     };
     platform_test::TempDir dir;
@@ -607,7 +741,8 @@ TEST_F(Registry, UndecodableBytesFailTheImportNamingTheirLine) {
 #if !defined(_WIN32)
     // Text of the older editor is read in the code page of the locale.
     std::ofstream(dir.File("old.reg"), std::ios::binary)
-        << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"caf\xc3\xa9\"\r\n";
+        << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"caf\xc3\xa9\"\r\n"
+        << "\"m\"=hex(7):c3,a9,00,00\r\n\"b\"=hex:c3,a9\r\n";
     std::setlocale(LC_CTYPE, "C.UTF-8");
     std::string error;
     const bool imported = reg::ImportRegFile(dir.File("old.reg"), &error);
@@ -618,6 +753,13 @@ TEST_F(Registry, UndecodableBytesFailTheImportNamingTheirLine) {
     ASSERT_EQ(reg::OpenKey(L"K", k.out()), reg::kSuccess);
     EXPECT_EQ(reg::GetStringValue(k.get(), L"a", &text), reg::kSuccess);
     EXPECT_EQ(text, L"caf\u00e9");
+    // Its hex(2) and hex(7) data is text in that code page too; other data stays as it is.
+    reg::ValueType type{};
+    std::vector<uint8_t> data;
+    EXPECT_EQ(reg::GetValue(k.get(), L"m", &type, &data), reg::kSuccess);
+    EXPECT_EQ(data, (std::vector<uint8_t>{0xe9, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(reg::GetValue(k.get(), L"b", &type, &data), reg::kSuccess);
+    EXPECT_EQ(data, (std::vector<uint8_t>{0xc3, 0xa9}));
 #endif
 }
 
