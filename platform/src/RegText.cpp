@@ -34,11 +34,19 @@ void AppendQuoted(std::wstring& out, std::wstring_view s) {
     out.push_back(L'"');
 }
 
+// A character beyond U+FFFF takes two UTF-16 units where wchar_t holds it whole.
+template <class Char>
+size_t ExtraUnits(Char c) {
+    if constexpr (sizeof(Char) == 4)
+        return static_cast<uint32_t>(c) > 0xFFFF ? 1 : 0;
+    else
+        return 0;
+}
+
 // The length in UTF-16 units, which the registry editor's line lengths count.
 size_t Utf16Units(std::wstring_view s) {
     size_t units = s.size();
-    if constexpr (sizeof(wchar_t) == 4)
-        for (const wchar_t c : s) units += static_cast<uint32_t>(c) > 0xFFFF ? 1 : 0;
+    for (const wchar_t c : s) units += ExtraUnits(c);
     return units;
 }
 

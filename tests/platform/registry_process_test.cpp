@@ -177,6 +177,49 @@ TEST_F(StoreFile, KeysInACycleAreACorruptStore) {
             "UPDATE keys SET parent = 0 WHERE id = 1; INSERT INTO keys VALUES(0, 1, 'Z', 'Z')");
     EXPECT_FALSE(reg::OpenStore(m_path, &error));
 }
+// Values of every type outlive the process's store; a value row the store does not write (a
+// number for a String, text for a Dword, a NULL, a type beyond 32 bits) is a corrupt store.
+TEST_F(StoreFile, TypedValuesAreKeptAndForeignRowsAreAStoreFailure) {
+    const std::vector<uint8_t> bytes = {0, 0xff, 'x', 0};
+    std::string error;
+    ASSERT_TRUE(reg::OpenStore(m_path, &error)) << error;
+    {
+        reg::KeyGuard key;
+        ASSERT_EQ(reg::CreateKey(L"K", key.out()), reg::kSuccess);
+        for (const auto type : {reg::ValueType::String, reg::ValueType::Qword,
+                                static_cast<reg::ValueType>(0xffffffff)})
+            ASSERT_EQ(reg::SetValue(key.get(), std::to_wstring(static_cast<uint32_t>(type)), type,
+                                    bytes),
+                      reg::kSuccess);
+    }
+    reg::CloseStore();
+    ASSERT_TRUE(reg::OpenStore(m_path, &error)) << error;
+    reg::KeyGuard key;
+    ASSERT_EQ(reg::OpenKey(L"K", key.out()), reg::kSuccess);
+    std::vector<reg::Value> values;
+    ASSERT_EQ(reg::EnumValues(key.get(), &values), reg::kSuccess);
+    ASSERT_EQ(values.size(), 3u);
+    for (const auto& value : values) {
+        EXPECT_EQ(std::to_wstring(static_cast<uint32_t>(value.type)), value.name);
+        EXPECT_EQ(value.data, bytes);
+    }
+    const char* foreign[] = {
+        "UPDATE vals SET data = 7 WHERE name = '1'",
+        "UPDATE vals SET type = 4, data = 'text' WHERE name = '1'",
+        "UPDATE vals SET data = NULL WHERE name = '1'",
+        "UPDATE vals SET type = 4294967296 WHERE name = '1'",
+    };
+    for (const char* sql : foreign) {
+        Corrupt(m_path, "UPDATE vals SET type = 1, data = 'fine' WHERE name = '1'");
+        ASSERT_EQ(reg::EnumValues(key.get(), &values), reg::kSuccess);
+        Corrupt(m_path, sql);
+        reg::ValueType type{};
+        std::vector<uint8_t> data;
+        EXPECT_EQ(reg::GetValue(key.get(), L"1", &type, &data), reg::kStoreFailure) << sql;
+        EXPECT_EQ(reg::EnumValues(key.get(), &values), reg::kStoreFailure) << sql;
+    }
+}
+
 std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
