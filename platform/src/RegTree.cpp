@@ -22,8 +22,9 @@ Status OpenStored(const std::vector<std::wstring_view>& names, KeyGuard* key,
         KeyGuard child;
         if (Status s = OpenSubkey(key->get(), name, child.out()); s != kSuccess) return s;
         // The registry may match names more widely than ASCII does: then the name as given.
-        const auto match = std::find_if(children.begin(), children.end(),
-                                        [&](const std::wstring& c) { return EqualsAsciiNoCase(c, name); });
+        const auto match =
+            std::find_if(children.begin(), children.end(),
+                         [&](const std::wstring& c) { return EqualsAsciiNoCase(c, name); });
         if (!stored->empty()) stored->push_back(L'\\');
         stored->append(match != children.end() ? std::wstring_view(*match) : name);
         std::swap(*key->out(), *child.out());

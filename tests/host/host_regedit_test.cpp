@@ -88,8 +88,7 @@ protected:
 
     // The whole profile at `store` as `ambrel-host --export-profile` writes it.
     std::string HostExport(const std::string& store, const char* name) {
-        const HostRun run =
-            RunRaw({"--profile", store, "--export-profile", File(name).string()});
+        const HostRun run = RunRaw({"--profile", store, "--export-profile", File(name).string()});
         EXPECT_EQ(run.status, 0) << run.err;
         return Bytes(File(name));
     }

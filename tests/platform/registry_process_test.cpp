@@ -188,9 +188,9 @@ TEST_F(StoreFile, TypedValuesAreKeptAndForeignRowsAreAStoreFailure) {
         ASSERT_EQ(reg::CreateKey(L"K", key.out()), reg::kSuccess);
         for (const auto type : {reg::ValueType::String, reg::ValueType::Qword,
                                 static_cast<reg::ValueType>(0xffffffff)})
-            ASSERT_EQ(reg::SetValue(key.get(), std::to_wstring(static_cast<uint32_t>(type)), type,
-                                    bytes),
-                      reg::kSuccess);
+            ASSERT_EQ(
+                reg::SetValue(key.get(), std::to_wstring(static_cast<uint32_t>(type)), type, bytes),
+                reg::kSuccess);
     }
     reg::CloseStore();
     ASSERT_TRUE(reg::OpenStore(m_path, &error)) << error;

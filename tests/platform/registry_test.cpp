@@ -281,7 +281,9 @@ std::vector<TypedSample> TypedSamples() {
         {T::Dword, {1, 2, 3}, L"hex(4):01,02,03"},
         {T::DwordBigEndian, {0, 0, 0, 5}, L"hex(5):00,00,00,05"},
         {T::Link, {'x', 0}, L"hex(6):78,00"},
-        {T::MultiString, {'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0}, L"hex(7):61,00,00,00,62,00,00,00,00,00"},
+        {T::MultiString,
+         {'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0},
+         L"hex(7):61,00,00,00,62,00,00,00,00,00"},
         {T::Qword, {0x89, 0x67, 0x45, 0x23, 1, 0, 0, 0}, L"hex(b):89,67,45,23,01,00,00,00"},
         {T::None, {0xab}, L"hex(0):ab"},
         {static_cast<T>(0x1234abcd), {1, 2}, L"hex(1234abcd):01,02"},
@@ -338,8 +340,10 @@ TEST_F(Registry, EachTypeExportsAsTheEditorWritesItAndImportsBack) {
             ASSERT_EQ(reg::SetValue(key.get(), L"v", sample.type, sample.data), reg::kSuccess);
         }
         const std::wstring text = reg::ExportRegText(L"K");
-        EXPECT_EQ(text, L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
-                        L"\"v\"=" + sample.line + L"\r\n\r\n");
+        EXPECT_EQ(text,
+                  L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+                  L"\"v\"=" +
+                      sample.line + L"\r\n\r\n");
         reg::UseMemoryStore();
         std::string error;
         ASSERT_TRUE(reg::ImportRegText(text, &error)) << error;
@@ -359,17 +363,20 @@ TEST_F(Registry, ImportReadsTheEditorsHexListsAndEscapes) {
     const std::wstring name = L"a very long value name that pushes the hex over";
     const std::wstring exported =
         L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
-        L"\"" + name + L"\"=hex:00,01,02,03,04,05,06,07,\\\r\n"
+        L"\"" +
+        name +
+        L"\"=hex:00,01,02,03,04,05,06,07,\\\r\n"
         L"  08,09,0a,0b,0c,0d,0e,0f\r\n"
         L"\"line\\nend\"=\"two\\r\\nlines\"\r\n\r\n";
     std::string error;
     ASSERT_TRUE(reg::ImportRegText(exported, &error)) << error;
     EXPECT_EQ(reg::ExportRegText(L"K"), exported);
-    ASSERT_TRUE(reg::ImportRegText(L"Windows Registry Editor Version 5.00\r\n"
-                                   L"[HKEY_CURRENT_USER\\K]\r\n"
-                                   L"\"b\" = HEX:0 , 1,\\  \n\t\tA,bC ; comment\n"
-                                   L"\"m\"=hex(7):61,00,\\\n 00,00,00,00\n",
-                                   &error))
+    ASSERT_TRUE(
+        reg::ImportRegText(L"Windows Registry Editor Version 5.00\r\n"
+                           L"[HKEY_CURRENT_USER\\K]\r\n"
+                           L"\"b\" = HEX:0 , 1,\\  \n\t\tA,bC ; comment\n"
+                           L"\"m\"=hex(7):61,00,\\\n 00,00,00,00\n",
+                           &error))
         << error;
     reg::KeyGuard key;
     ASSERT_EQ(reg::OpenKey(L"K", key.out()), reg::kSuccess);
