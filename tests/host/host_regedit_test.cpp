@@ -123,7 +123,7 @@ void RegAddAwkwardTree(RegeditTest& test) {
         {L"", L"big endian", L"REG_DWORD_BIG_ENDIAN", L"42"},
         {L"", L"qword", L"REG_QWORD", L"0x123456789abcdef0"},
         {L"", L"none", L"REG_NONE", L"abc"},
-        {L"\\[brackets] ;not a comment", L"x", L"REG_SZ", L"]"},
+        {L"\\[brackets] a;b ]c", L"x", L"REG_SZ", L"]"},
         {L"\\Sub\\Deeper", L"@", L"REG_DWORD", L"0"},
     };
     for (const Row& row : rows) test.RegAdd(row.subkey, row.name, row.type, row.data);
@@ -176,7 +176,7 @@ TEST_F(RegeditTest, ProfileExportComesBackByteForByteThroughRegedit) {
         {L"", L"qword", T::Qword, {1, 2, 3, 4, 5, 6, 7, 8}},
         {L"", L"none", T::None, {0}},
         {L"", L"numbered", static_cast<T>(0xfedc), {9, 8, 7}},
-        {L"\\[x] ;y\\]", L"@", T::String, Utf16({L"]\0", 2})},
+        {L"\\[x]y; z\\]", L"@", T::String, Utf16({L"]\0", 2})},
     };
     ASSERT_TRUE(reg::OpenStore(Profile()));
     for (const Row& row : rows) {
@@ -202,7 +202,8 @@ TEST_F(RegeditTest, AFileWithOneBadLineChangesNothing) {
     // Valid changes, then one line that is not: UTF-16LE, as the rest of the file.
     const std::string tail = "\r\n[HKEY_CURRENT_USER\\New]\r\n\"x\"=dword:1\r\n\"y\"=hex:zz\r\n";
     std::string bad = Bytes(File("first.reg"));
-    const size_t badLine = std::count(bad.begin(), bad.end(), '\n') + 4;
+    size_t badLine = 4;
+    for (size_t i = 0; i + 1 < bad.size(); i += 2) badLine += bad[i] == '\n' && bad[i + 1] == 0;
     for (const char c : tail) bad.append({c, '\0'});
     std::ofstream(File("bad.reg"), std::ios::binary) << bad;
     const HostRun refused = HostImport(Profile(), File("bad.reg"));
