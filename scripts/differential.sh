@@ -5,6 +5,8 @@
 # start. Builds what is out of date; one lasting wineserver serves every run.
 # Usage: scripts/differential.sh [COUNT] [options of tests/differential/differential.py]
 #   e.g. scripts/differential.sh 200 --seed 1234   (the same scripts again)
+# The Windows host is the optimised build the package is made from (AMBREL_WINDOWS_PRESET=windows
+# plays the debug build instead).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count="${1:-200}"
@@ -17,13 +19,14 @@ fi
 bash scripts/install-deps.sh
 bash scripts/install-deps.sh windows
 [ -f build/dev/build.ninja ] || cmake --preset dev >/dev/null
-[ -f build/windows/build.ninja ] || cmake --preset windows >/dev/null
+windows="${AMBREL_WINDOWS_PRESET:-windows-release}"
+[ -f "build/$windows/build.ninja" ] || cmake --preset "$windows" >/dev/null
 cmake --build --preset dev --target ambrel-host
-cmake --build --preset windows --target ambrel-host
+cmake --build --preset "$windows" --target ambrel-host
 
-export WINEPREFIX="$PWD/build/windows/wine"
+export WINEPREFIX="$PWD/build/$windows/wine"
 trap 'cmake/wine-run.sh --stop' EXIT
 cmake/wine-run.sh --start
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 python3 tests/differential/differential.py --host build/dev/bin/ambrel-host \
-    --windows-host build/windows/bin/ambrel-host.exe --count "$count" "$@"
+    --windows-host "build/$windows/bin/ambrel-host.exe" --count "$count" "$@"
