@@ -158,26 +158,6 @@ Json Host(const HostSetup& setup) {
     return h;
 }
 
-// The profile reads a DWORD as the int of the same bits; a value of another type shows as its
-// bytes in hex, as the registry editor writes them.
-Json ValueJson(const plat::reg::Value& value) {
-    using plat::reg::ValueType;
-    if (value.type == ValueType::String) return Json(plat::ToUtf8(value.text));
-    if (value.type == ValueType::Dword && value.data.size() == 4)
-        return Json(static_cast<int32_t>(value.dword));
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string hex;
-    for (const uint8_t byte : value.data) {
-        if (!hex.empty()) hex.push_back(',');
-        hex.push_back(kHex[byte >> 4]);
-        hex.push_back(kHex[byte & 0xF]);
-    }
-    std::string type;
-    for (auto number = static_cast<uint32_t>(value.type); type.empty() || number != 0; number >>= 4)
-        type.insert(type.begin(), kHex[number & 0xF]);
-    return Json("hex(" + type + "):" + hex);
-}
-
 // The profile's sections below its root that hold values, by their path below it.
 bool Profile(const std::wstring& root, Json* profile, std::string* error) {
     ObjectBuilder sections;
@@ -191,7 +171,11 @@ bool Profile(const std::wstring& root, Json* profile, std::string* error) {
             if (values.empty()) return plat::reg::kSuccess;
             ObjectBuilder section;
             for (const plat::reg::Value& value : values) {
-                section.Set(plat::ToUtf8(value.name), ValueJson(value));
+                // The profile reads a DWORD as the int of the same bits.
+                section.Set(plat::ToUtf8(value.name),
+                            value.type == plat::reg::ValueType::String
+                                ? Json(plat::ToUtf8(value.text))
+                                : Json(static_cast<int32_t>(value.dword)));
             }
             std::wstring_view below(path);
             below.remove_prefix(std::min(below.size(), rootLength));

@@ -44,7 +44,7 @@ bool text::ExportText(std::wstring_view path, std::wstring* out, std::string* er
                       Status* status) {
     out->assign(kHeader).append(kNewline).append(kNewline);
     std::string refused;
-    const Status s = WalkTree(path, [&](const std::wstring& keyPath, const auto& values) {
+    const Status s = WalkTypedTree(path, [&](const std::wstring& keyPath, const auto& values) {
         // The text has no way to write a line end in a key name.
         if (keyPath.find_first_of(L"\r\n") != std::wstring::npos) {
             refused = "a key name holds a line end, which .reg text cannot hold: " +
@@ -57,7 +57,7 @@ bool text::ExportText(std::wstring_view path, std::wstring* out, std::string* er
             return kInvalidParameter;
         }
         out->append(SectionLine(keyPath)).append(kNewline);
-        for (const Value& value : values) {
+        for (const TypedValue& value : values) {
             out->append(ValueLine(value.name, value.type, value.data)).append(kNewline);
         }
         out->append(kNewline);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "RegBackend.h"
+#include "RegData.h"
 #include "RegText.h"
 #include "platform/Registry.h"
 #include "platform/TextRules.h"
@@ -32,11 +33,20 @@ Status OpenStored(const std::vector<std::wstring_view>& names, KeyGuard* key,
     return kSuccess;
 }
 
+Status ListValues(HKey key, std::vector<Value>* values) {
+    return EnumValues(key, values);
+}
+
+Status ListValues(HKey key, std::vector<TypedValue>* values) {
+    return EnumTypedValues(key, values);
+}
+
 // `depth` counts the levels below the root, so that a corrupt tree (a cycle in a store file, a
 // link loop in a real registry) ends the walk instead of the stack.
-Status Visit(HKey key, const std::wstring& path, size_t depth, const TreeVisitor& visit) {
-    std::vector<Value> values;
-    if (Status s = EnumValues(key, &values); s != kSuccess) return s;
+template <class Item, class Visitor>
+Status Visit(HKey key, const std::wstring& path, size_t depth, const Visitor& visit) {
+    std::vector<Item> values;
+    if (Status s = ListValues(key, &values); s != kSuccess) return s;
     if (Status s = visit(path, values); s != kSuccess) return s;
     std::vector<std::wstring> children;
     if (Status s = EnumSubkeys(key, &children); s != kSuccess) return s;
@@ -45,20 +55,49 @@ Status Visit(HKey key, const std::wstring& path, size_t depth, const TreeVisitor
         KeyGuard child;
         if (Status s = OpenSubkey(key, name, child.out()); s != kSuccess) return s;
         const std::wstring childPath = path.empty() ? name : path + L"\\" + name;
-        if (Status s = Visit(child.get(), childPath, depth + 1, visit); s != kSuccess) return s;
+        if (Status s = Visit<Item>(child.get(), childPath, depth + 1, visit); s != kSuccess)
+            return s;
     }
     return kSuccess;
 }
 
-}  // namespace
-
-Status WalkTree(std::wstring_view path, const TreeVisitor& visit) {
+template <class Item, class Visitor>
+Status Walk(std::wstring_view path, const Visitor& visit) {
     std::vector<std::wstring_view> names;
     if (Status s = text::SplitPath(path, &names); s != kSuccess) return s;
     std::wstring stored;
     KeyGuard key;
     if (Status s = OpenStored(names, &key, &stored); s != kSuccess) return s;
-    return Visit(key.get(), stored, names.size(), visit);
+    return Visit<Item>(key.get(), stored, names.size(), visit);
+}
+
+}  // namespace
+
+Status WalkTree(std::wstring_view path, const TreeVisitor& visit) {
+    return Walk<Value>(path, visit);
+}
+
+Status WalkTypedTree(std::wstring_view path, const TypedTreeVisitor& visit) {
+    return Walk<TypedValue>(path, visit);
+}
+
+// The values a String and Dword interface can hold, from the backend's list of every value.
+Status EnumValues(HKey key, std::vector<Value>* values) {
+    if (!values) return kInvalidParameter;
+    values->clear();
+    std::vector<TypedValue> typed;
+    if (Status s = EnumTypedValues(key, &typed); s != kSuccess) return s;
+    for (TypedValue& item : typed) {
+        Value value;
+        value.name = std::move(item.name);
+        value.type = item.type;
+        if (item.type == ValueType::String)
+            value.text = data::ToText(item.data);
+        else if (item.type != ValueType::Dword || !data::ToDword(item.data, &value.dword))
+            continue;
+        values->push_back(std::move(value));
+    }
+    return kSuccess;
 }
 
 Status CreateKey(std::wstring_view path, HKey* out) {

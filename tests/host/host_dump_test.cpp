@@ -132,21 +132,6 @@ TEST_F(DumpTest, LargeCameraAndProfileDumpWhole) {
     EXPECT_NE(run.out.find("\"Large\":{\"P0\":42,\"P1\":42,\"P10\":42"), std::string::npos);
 }
 
-// A value of a type the profile does not read shows as its bytes, never as a number it is not.
-TEST_F(DumpTest, ProfileValuesOfOtherTypesShowAsTheirBytes) {
-    const std::string profile = (Dir() / "typed.reg").string();
-    std::ofstream(profile) << "Windows Registry Editor Version 5.00\n\n"
-                              "[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Extra]\n"
-                              "\"b\"=hex:01,ff\n\"q\"=hex(b):2a,00,00,00,00,00,00,00\n"
-                              "\"short\"=hex(4):2a\n\"d\"=dword:0000002a\n";
-    ASSERT_EQ(RunRaw({"--profile", Profile(), "--import-profile", profile}).status, 0);
-    const HostRun run = Run("dump\n", {}, false);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.LastDump()["profile"]["Extra"],
-              nlohmann::ordered_json::parse(R"({"b": "hex(3):01,ff", "d": 42,
-                  "q": "hex(b):2a,00,00,00,00,00,00,00", "short": "hex(4):2a"})"));
-}
-
 TEST_F(DumpTest, WithoutTraceOnlyWhatTheScriptAsksIsPrinted) {
     const HostRun run = Run("select settings.16315 1\ncamera get Window.Mode\n", {}, false);
     ASSERT_EQ(run.status, 0) << run.err;

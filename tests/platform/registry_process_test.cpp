@@ -196,8 +196,8 @@ TEST_F(StoreFile, TypedValuesAreKeptAndForeignRowsAreAStoreFailure) {
     ASSERT_TRUE(reg::OpenStore(m_path, &error)) << error;
     reg::KeyGuard key;
     ASSERT_EQ(reg::OpenKey(L"K", key.out()), reg::kSuccess);
-    std::vector<reg::Value> values;
-    ASSERT_EQ(reg::EnumValues(key.get(), &values), reg::kSuccess);
+    std::vector<reg::TypedValue> values;
+    ASSERT_EQ(reg::EnumTypedValues(key.get(), &values), reg::kSuccess);
     ASSERT_EQ(values.size(), 3u);
     for (const auto& value : values) {
         EXPECT_EQ(std::to_wstring(static_cast<uint32_t>(value.type)), value.name);
@@ -211,12 +211,12 @@ TEST_F(StoreFile, TypedValuesAreKeptAndForeignRowsAreAStoreFailure) {
     };
     for (const char* sql : foreign) {
         Corrupt(m_path, "UPDATE vals SET type = 1, data = 'fine' WHERE name = '1'");
-        ASSERT_EQ(reg::EnumValues(key.get(), &values), reg::kSuccess);
+        ASSERT_EQ(reg::EnumTypedValues(key.get(), &values), reg::kSuccess);
         Corrupt(m_path, sql);
         reg::ValueType type{};
         std::vector<uint8_t> data;
         EXPECT_EQ(reg::GetValue(key.get(), L"1", &type, &data), reg::kStoreFailure) << sql;
-        EXPECT_EQ(reg::EnumValues(key.get(), &values), reg::kStoreFailure) << sql;
+        EXPECT_EQ(reg::EnumTypedValues(key.get(), &values), reg::kStoreFailure) << sql;
     }
 }
 

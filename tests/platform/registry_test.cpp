@@ -306,11 +306,17 @@ TEST_F(Registry, ValuesOfEveryTypeKeepTheirTypeAndBytes) {
         ASSERT_EQ(reg::GetValue(key.get(), L"V", &type, &data), reg::kSuccess);
         EXPECT_EQ(type, sample.type);
         EXPECT_EQ(data, sample.data);
-        std::vector<reg::Value> values;
-        ASSERT_EQ(reg::EnumValues(key.get(), &values), reg::kSuccess);
+        std::vector<reg::TypedValue> values;
+        ASSERT_EQ(reg::EnumTypedValues(key.get(), &values), reg::kSuccess);
         ASSERT_EQ(values.size(), 1u);
         EXPECT_EQ(values[0].type, sample.type);
         EXPECT_EQ(values[0].data, sample.data);
+        // The String and Dword list holds what it can show.
+        std::vector<reg::Value> shown;
+        ASSERT_EQ(reg::EnumValues(key.get(), &shown), reg::kSuccess);
+        const bool showable = sample.type == reg::ValueType::String ||
+                              (sample.type == reg::ValueType::Dword && sample.data.size() == 4);
+        EXPECT_EQ(shown.size(), showable ? 1u : 0u);
     }
     uint32_t dword = 0;
     std::wstring text;

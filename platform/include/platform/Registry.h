@@ -42,14 +42,20 @@ enum class ValueType : uint32_t {
     Qword = 11,
 };
 
-// One value of a key: its type and `data`, the bytes the registry keeps (a String's: its text
-// in UTF-16LE with the terminating NUL). For convenience `text` holds a String's text (without
-// the NUL) and `dword` a four-byte Dword's number.
+// One String or Dword value of a key: `text` holds a String's data, `dword` a Dword's. Modules
+// built against earlier versions hold this layout: it stays as it is.
 struct Value {
     std::wstring name;
     ValueType type = ValueType::String;
     std::wstring text;
     uint32_t dword = 0;
+};
+
+// One value of any type: its type and `data`, the bytes the registry keeps (a String's: its text
+// in UTF-16LE with the terminating NUL, a Dword's: four bytes, least significant first).
+struct TypedValue {
+    std::wstring name;
+    ValueType type = ValueType::None;
     std::vector<uint8_t> data;
 };
 
@@ -75,9 +81,11 @@ Status CloseKey(HKey key);
 // on entry (terminator included) and the name's length on success. kNoMoreItems past the last
 // subkey; kMoreData, with nothing written, when the name and its terminator do not fit.
 Status EnumKey(HKey key, uint32_t index, wchar_t* name, uint32_t* nameChars);
-// Every subkey's name, and every value, each in case-insensitive name order, in one call.
+// Every subkey's name, and every String and four-byte Dword value (values of other types are left
+// out), each in case-insensitive name order, in one call; EnumTypedValues lists every value.
 Status EnumSubkeys(HKey key, std::vector<std::wstring>* names);
 Status EnumValues(HKey key, std::vector<Value>* values);
+Status EnumTypedValues(HKey key, std::vector<TypedValue>* values);
 
 // Calls `visit` with the path (each name as stored) and the values of the key at `path` and of
 // every key below it, parents first, siblings in case-insensitive name order; stops at the first
@@ -86,6 +94,10 @@ Status EnumValues(HKey key, std::vector<Value>* values);
 using TreeVisitor =
     std::function<Status(const std::wstring& path, const std::vector<Value>& values)>;
 Status WalkTree(std::wstring_view path, const TreeVisitor& visit);
+// The same walk with every value of every type.
+using TypedTreeVisitor =
+    std::function<Status(const std::wstring& path, const std::vector<TypedValue>& values)>;
+Status WalkTypedTree(std::wstring_view path, const TypedTreeVisitor& visit);
 
 // Deletes `subkey` of `key` with everything below it; kFileNotFound when it does not exist.
 // An empty `subkey` empties `key` of its values and subkeys and keeps the key itself.

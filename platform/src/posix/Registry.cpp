@@ -664,16 +664,12 @@ Status EnumSubkeys(HKey key, std::vector<std::wstring>* names) {
                     });
 }
 
-Status EnumValues(HKey key, std::vector<Value>* values) {
+Status EnumTypedValues(HKey key, std::vector<TypedValue>* values) {
     return ListRows(key, "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY fold", values,
-                    [](const Query& q, Value* value) {
+                    [](const Query& q, TypedValue* value) {
                         value->name = q.Text(0);
-                        if (!ReadTyped(q, 1, &value->type, &value->data)) return kStoreFailure;
-                        if (value->type == ValueType::String)
-                            value->text = data::ToText(value->data);
-                        if (value->type == ValueType::Dword)
-                            data::ToDword(value->data, &value->dword);
-                        return kSuccess;
+                        return ReadTyped(q, 1, &value->type, &value->data) ? kSuccess
+                                                                           : kStoreFailure;
                     });
 }
 

@@ -372,7 +372,7 @@ Status EnumSubkeys(HKey key, std::vector<std::wstring>* names) {
     return kSuccess;
 }
 
-Status EnumValues(HKey key, std::vector<Value>* values) {
+Status EnumTypedValues(HKey key, std::vector<TypedValue>* values) {
     if (!values) return kInvalidParameter;
     values->clear();
     HKEY hkey = nullptr;
@@ -389,18 +389,16 @@ Status EnumValues(HKey key, std::vector<Value>* values) {
                                        nullptr, nullptr);
         if (s == kNoMoreItems) break;
         if (s != kSuccess) return s;
-        Value value;
+        TypedValue value;
         value.name.assign(nameBuffer.data(), chars);
         RawValue raw;
         if (Status r = ReadRaw(hkey, value.name, &raw); r != kSuccess) return r;
         value.type = static_cast<ValueType>(raw.type);
         value.data.assign(raw.data.begin(), raw.data.end());
-        if (value.type == ValueType::String) value.text = data::ToText(value.data);
-        if (value.type == ValueType::Dword) data::ToDword(value.data, &value.dword);
         values->push_back(std::move(value));
     }
     std::sort(values->begin(), values->end(),
-              [](const Value& a, const Value& b) { return FoldLess(a.name, b.name); });
+              [](const TypedValue& a, const TypedValue& b) { return FoldLess(a.name, b.name); });
     return kSuccess;
 }
 
