@@ -180,10 +180,23 @@ Status ReadRaw(HKEY key, const std::wstring& name, RawValue* value) {
     return s;
 }
 
+bool IsTextType(ValueType type) {
+    return type == ValueType::String || type == ValueType::ExpandString ||
+           type == ValueType::MultiString;
+}
+
 Status WriteRaw(HKEY key, std::wstring_view name, ValueType type, std::span<const uint8_t> data) {
-    if (name.size() > kMaxValueNameChars || data.size() > MAXDWORD) return kInvalidParameter;
-    return RegSetValueExW(key, Terminated(name).c_str(), 0, static_cast<DWORD>(type), data.data(),
-                          static_cast<DWORD>(data.size()));
+    if (name.size() > kMaxValueNameChars || data.size() > MAXDWORD - 2) return kInvalidParameter;
+    if (!IsTextType(type))
+        return RegSetValueExW(key, Terminated(name).c_str(), 0, static_cast<DWORD>(type),
+                              data.data(), static_cast<DWORD>(data.size()));
+    // Given text data whose last character is not NUL, the registry reads the character after
+    // the data and, when that is NUL, keeps it too. A character that is not NUL after the data
+    // keeps the bytes as given, and the read inside our buffer.
+    std::vector<uint8_t> guarded(data.begin(), data.end());
+    guarded.insert(guarded.end(), {0xFF, 0xFF, 0xFF});
+    return RegSetValueExW(key, Terminated(name).c_str(), 0, static_cast<DWORD>(type),
+                          guarded.data(), static_cast<DWORD>(data.size()));
 }
 
 // Subkey names of an open key, in the registry's order.
