@@ -78,7 +78,7 @@ TEST_F(PersistenceTest, BadProfileFileChangesNothingAndNamesItsLine) {
         << "Windows Registry Editor Version 5.00\n\n"
            "[HKEY_CURRENT_USER\\Software\\Talverd\\Keltaro5\\Setups\\Default\\Ambrel Control]\n"
            "\"Port\"=dword:00000000\n"
-           "\"Other\"=hex:01\n";
+           "\"Other\"=hex:0g\n";
     const HostRun bad = RunRaw({"--profile", Profile(), "--import-profile", file});
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("line 5:"), std::string::npos) << bad.err;
