@@ -8,18 +8,39 @@
 #include "SliderMapping.h"
 
 namespace adjustment {
-namespace {
 
-void ShowOnControls(const slider::SliderSetting& position, const std::wstring& text,
-                    const Display& display) {
-    display.updating = 1;
-    display.slider.SetRange(position.rangeMin, position.rangeMax, true);
-    display.slider.SetPos(position.position);
-    if (!display.keepEditText) display.edit.SetWindowText(text);
-    display.updating = 0;
+int32_t ClampInt(const AdjustmentInfo& info, int32_t value) {
+    if (value < info.intMin) value = info.intMin;
+    if (value > info.intMax) value = info.intMax;
+    return value;
 }
 
-}  // namespace
+double ClampReal(const AdjustmentInfo& info, double value) {
+    if (std::isnan(value)) value = 0.0;
+    if (value < info.realMin) value = info.realMin;
+    if (value > info.realMax) value = info.realMax;
+    return value;
+}
+
+Presentation PresentInt(const AdjustmentInfo& info, int32_t value) {
+    return {slider::IntSlider(info, value),
+            std::to_wstring(value),
+            {value == info.intMin, value == info.intMax}};
+}
+
+Presentation PresentReal(const AdjustmentInfo& info, double value) {
+    return {slider::RealSlider(info, value),
+            slider::FormatReal(value),
+            {value == info.realMin, value == info.realMax}};
+}
+
+void Paint(const Presentation& presentation, const Display& display) {
+    display.updating = 1;
+    display.slider.SetRange(presentation.slider.rangeMin, presentation.slider.rangeMax, true);
+    display.slider.SetPos(presentation.slider.position);
+    if (!display.keepEditText) display.edit.SetWindowText(presentation.text);
+    display.updating = 0;
+}
 
 std::unique_ptr<AdjustmentInfo> CopyForPage(const AdjustmentInfo& entry) {
     auto copy = std::make_unique<AdjustmentInfo>(entry);
@@ -38,28 +59,26 @@ std::wstring MaxLabel(const AdjustmentInfo& info) {
 
 Shown ShowInt(CAmbrelController& controller, const AdjustmentInfo& info, int32_t value, bool apply,
               const Display& display) {
-    if (value < info.intMin) value = info.intMin;
-    if (value > info.intMax) value = info.intMax;
+    value = ClampInt(info, value);
     if (apply) {
         controller.SetAdjustmentInt(info.id, value);
         controller.GetAdjustmentInt(info.id, value);
     }
-    ShowOnControls(slider::IntSlider(info, value), std::to_wstring(value), display);
-    return {value == info.intMin, value == info.intMax};
+    const Presentation presentation = PresentInt(info, value);
+    Paint(presentation, display);
+    return presentation.bounds;
 }
 
 Shown ShowReal(CAmbrelController& controller, const AdjustmentInfo& info, double value, bool apply,
                const Display& display) {
-    if (std::isnan(value)) value = 0.0;
-    if (value < info.realMin) value = info.realMin;
-    if (value > info.realMax) value = info.realMax;
+    value = ClampReal(info, value);
     if (apply) {
-        // The camera takes single precision; beyond its range the value is an infinity.
-        controller.SetAdjustmentReal(info.id, slider::ToSingle(value));
+        controller.SetAdjustmentReal(info.id, value);
         controller.GetAdjustmentReal(info.id, value);
     }
-    ShowOnControls(slider::RealSlider(info, value), slider::FormatReal(value), display);
-    return {value == info.realMin, value == info.realMax};
+    const Presentation presentation = PresentReal(info, value);
+    Paint(presentation, display);
+    return presentation.bounds;
 }
 
 Shown TakeSliderPosition(CAmbrelController& controller, const AdjustmentInfo& info,

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ControllerTypes.h"
+#include "SliderMapping.h"
 #include "ui/Controls.h"
 
 class CAmbrelController;
@@ -37,6 +38,23 @@ struct Shown {
     bool atMin = false;
     bool atMax = false;
 };
+
+// What the slider and the edit show for one value, and where it sits in the range.
+struct Presentation {
+    slider::SliderSetting slider;
+    std::wstring text;
+    Shown bounds;
+};
+
+// The value a page takes for what it was given: clamped to the range; for a real, a NaN counts
+// as 0 first, as unreadable text does.
+int32_t ClampInt(const AdjustmentInfo& info, int32_t value);
+double ClampReal(const AdjustmentInfo& info, double value);
+// How the controls show a value, as it is (the camera may answer one outside the range).
+Presentation PresentInt(const AdjustmentInfo& info, int32_t value);
+Presentation PresentReal(const AdjustmentInfo& info, double value);
+// Puts a presentation on the controls.
+void Paint(const Presentation& presentation, const Display& display);
 
 // Clamps the value to the range; with apply, writes it to the camera and takes the value the
 // camera reads back; shows it on the slider and the edit.

@@ -1,6 +1,6 @@
 // The library's four exported entry points and its one module factory object.
 #include "AmbrelControlDLL.h"
-#include "DialogTemplates.h"
+#include "AmbrelControlDlg.h"
 #include "RegisteredMessages.h"
 
 #if defined(_WIN32)
@@ -16,7 +16,7 @@ namespace {
 // the ones this library reaches, and the templates registered here are the ones the host's
 // window system builds the module's dialog from.
 struct LibraryState {
-    LibraryState() { RegisterAmbrelDialogTemplates(); }
+    LibraryState() { CAmbrelControlDlg::RegisterTemplates(); }
     CAmbrelControlDLL factory;
 };
 LibraryState g_library;

@@ -1,15 +1,22 @@
 // The control dialog: creating its pages and keeping the tabs in step with the camera.
 #include "AmbrelControlDlg.h"
 
+#include <mutex>
 #include <new>
 
-#include "AmbrelControlModule.h"
-#include "DialogTemplates.h"
 #include "PFASettingsPage.h"
 #include "PFAdjustmentPage.h"
 #include "PFCommandPage.h"
 #include "PFExposurePage.h"
-#include "PageRules.h"
+
+void CAmbrelControlDlg::RegisterTemplates() {
+    static std::once_flag once;
+    std::call_once(once, [] { ui::RegisterDialogTemplate(ControlDialogTemplate()); });
+    CPFASettingsPage::RegisterTemplate();
+    CPFAdjustmentPage::RegisterTemplate();
+    CPFCommandPage::RegisterTemplate();
+    CPFExposurePage::RegisterTemplate();
+}
 
 CAmbrelControlDlg::CAmbrelControlDlg(CAmbrelControlModule* module)
     : CDockedDlg(IDD, nullptr),
@@ -20,7 +27,7 @@ CAmbrelControlDlg::CAmbrelControlDlg(CAmbrelControlModule* module)
       m_pExposurePage(nullptr) {
     SetCaption(kTitle);
     SetName(kTitle);
-    RegisterAmbrelDialogTemplates();
+    RegisterTemplates();
     Create(IDD, nullptr);
 }
 
@@ -39,24 +46,24 @@ CAmbrelControlDlg::~CAmbrelControlDlg() {
 
 // Runs inside the window's creation message, where no exception may pass: a page that cannot
 // be allocated stays null and its tab never appears.
-template <class Page>
-Page* CAmbrelControlDlg::CreatePage(ui::UINT templateId) {
-    Page* page = nullptr;
+template <class PageClass>
+PageClass* CAmbrelControlDlg::CreatePage() {
+    PageClass* page = nullptr;
     try {
-        page = new Page(m_pModule, this);
+        page = new PageClass(m_pModule, this);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    page->Create(templateId, this);
+    page->Create(PageClass::IDD, this);
     return page;
 }
 
 bool CAmbrelControlDlg::OnInitDialog() {
     CDockedDlg::OnInitDialog();
-    m_pSettingsPage = CreatePage<CPFASettingsPage>(CPFASettingsPage::IDD);
-    m_pAdjustmentPage = CreatePage<CPFAdjustmentPage>(CPFAdjustmentPage::IDD);
-    m_pImagePage = CreatePage<CPFCommandPage>(CPFCommandPage::IDD);
-    m_pExposurePage = CreatePage<CPFExposurePage>(CPFExposurePage::IDD);
+    m_pSettingsPage = CreatePage<CPFASettingsPage>();
+    m_pAdjustmentPage = CreatePage<CPFAdjustmentPage>();
+    m_pImagePage = CreatePage<CPFCommandPage>();
+    m_pExposurePage = CreatePage<CPFExposurePage>();
     return true;
 }
 
@@ -65,36 +72,60 @@ void CAmbrelControlDlg::DoDataExchange(ui::CDataExchange* pDX) {
     ui::DDX_Control(pDX, IDC_TAB, m_tabCtrl);
 }
 
-void CAmbrelControlDlg::RebuildTabs() {
-    m_tabCtrl.RemovePage(m_pSettingsPage);
-    m_tabCtrl.RemovePage(m_pAdjustmentPage);
-    m_tabCtrl.RemovePage(m_pImagePage);
-    m_tabCtrl.RemovePage(m_pExposurePage);
-    if (m_pSettingsPage) m_tabCtrl.AppendPage(kSettingsTab, m_pSettingsPage);
-    RefreshTabs();
+CBasPage* CAmbrelControlDlg::PageFor(PageId page) const {
+    switch (page) {
+        case PageId::Settings:
+            return m_pSettingsPage;
+        case PageId::Adjustment:
+            return m_pAdjustmentPage;
+        case PageId::Image:
+            return m_pImagePage;
+        case PageId::Exposure:
+            return m_pExposurePage;
+    }
+    return nullptr;
 }
 
-void CAmbrelControlDlg::RefreshTabs() {
-    m_tabCtrl.RemovePage(m_pAdjustmentPage);
-    m_tabCtrl.RemovePage(m_pImagePage);
-    m_tabCtrl.RemovePage(m_pExposurePage);
+void CAmbrelControlDlg::RebuildTabs(const CAmbrelController* controller) {
+    for (const pages::Tab& tab : pages::Tabs()) m_tabCtrl.RemovePage(PageFor(tab.page));
+    if (m_pSettingsPage) m_tabCtrl.AppendPage(pages::Tabs().front().text, m_pSettingsPage);
+    RefreshTabs(controller);
+}
 
-    const CAmbrelController* controller = m_pModule ? m_pModule->m_pController : nullptr;
-    if (m_pSettingsPage) m_pSettingsPage->RefreshFeatureList();
-    if (m_pAdjustmentPage) {
-        m_pAdjustmentPage->RefreshAdjustmentList();
-        if (controller && pages::OffersAdjustmentTab(*controller))
-            m_tabCtrl.AppendPage(kAdjustmentTab, m_pAdjustmentPage);
-    }
-    if (m_pImagePage) {
-        m_pImagePage->RefreshImagePage();
-        if (controller && pages::OffersImageTab(*controller))
-            m_tabCtrl.AppendPage(kImageTab, m_pImagePage);
-    }
-    if (m_pExposurePage) {
-        m_pExposurePage->RefreshExposurePage();
-        if (controller && pages::OffersExposureTab(*controller))
-            m_tabCtrl.AppendPage(kExposureTab, m_pExposurePage);
+void CAmbrelControlDlg::RefreshTabs(const CAmbrelController* controller) {
+    // The first tab, Settings, always stays.
+    const auto tabs = pages::Tabs();
+    for (const pages::Tab& tab : tabs.subspan(1)) m_tabCtrl.RemovePage(PageFor(tab.page));
+    for (const pages::Tab& tab : tabs) {
+        CBasPage* page = PageFor(tab.page);
+        if (!page) continue;
+        page->Reload();
+        if (tab.page != tabs.front().page && controller && tab.offered(*controller))
+            m_tabCtrl.AppendPage(tab.text, page);
     }
     if (m_tabCtrl.GetItemCount() > 0) m_tabCtrl.ShowPage(m_tabCtrl.PageAt(0));
+}
+
+void CAmbrelControlDlg::Lock(bool locked) {
+    if (m_pSettingsPage) {
+        m_pSettingsPage->m_featureList.EnableWindow(!locked);
+        m_pSettingsPage->m_valuesList.EnableWindow(!locked);
+    }
+    if (m_pImagePage) m_pImagePage->Lock(locked);
+}
+
+void CAmbrelControlDlg::SelectStoredPort(int32_t row) {
+    if (m_pSettingsPage) m_pSettingsPage->SelectStoredPort(row);
+}
+
+ui::DialogTemplate ControlDialogTemplate() {
+    using namespace ui;
+    DialogTemplate t;
+    t.id = CAmbrelControlDlg::IDD;
+    t.cx = 233;
+    t.cy = 100;
+    t.style = WS_CHILD | WS_CLIPSIBLINGS | WS_SYSMENU | DS_SETFONT | DS_FIXEDSYS;
+    t.items.push_back(DialogItemTemplate{WC_TABCONTROL, CAmbrelControlDlg::IDC_TAB, L"", 0, 2, 232,
+                                         98, WS_CHILD | WS_VISIBLE, 0});
+    return t;
 }

@@ -2,26 +2,31 @@
 // Exposure pages, each tab shown only when the camera offers something for it.
 #pragma once
 
+#include <cstdint>
+
 #include "CDockedDlg.h"
+#include "ControlIds.h"
+#include "PageRules.h"
 #include "TabCtrlEx.h"
+#include "ui/Template.h"
 
 class CAmbrelControlModule;
+class CAmbrelController;
+class CBasPage;
 class CPFASettingsPage;
 class CPFAdjustmentPage;
 class CPFCommandPage;
 class CPFExposurePage;
 
-class CAmbrelControlDlg : public CDockedDlg {
+class CAmbrelControlDlg : public CDockedDlg, public ControlDialogIds {
 public:
-    static constexpr ui::UINT IDD = 16311;
-    static constexpr int IDC_TAB = 16313;
     static constexpr const wchar_t* kTitle = L"Ambrel Control";
-    static constexpr const wchar_t* kSettingsTab = L"Settings";
-    static constexpr const wchar_t* kAdjustmentTab = L"Adjustment";
-    static constexpr const wchar_t* kImageTab = L"Image";
-    static constexpr const wchar_t* kExposureTab = L"Exposure";
 
-    // Creates the window at once, hidden and without a parent, with its four hidden pages.
+    // Registers the dialog's and its pages' templates; later calls do nothing.
+    static void RegisterTemplates();
+
+    // Creates the window at once, hidden and without a parent, with its four hidden pages,
+    // which reach the camera through the module.
     explicit CAmbrelControlDlg(CAmbrelControlModule* module);
     ~CAmbrelControlDlg() override;
 
@@ -29,10 +34,15 @@ public:
     void DoDataExchange(ui::CDataExchange* pDX) override;
 
     // All tabs removed, "Settings" appended, then RefreshTabs.
-    void RebuildTabs();
+    void RebuildTabs(const CAmbrelController* controller);
     // Re-fills every page from the controller and appends the tabs of the pages that have
     // something to show; the "Settings" tab stays.
-    void RefreshTabs();
+    void RefreshTabs(const CAmbrelController* controller);
+    // While the host records: the port, the enumerated settings and the image geometry cannot
+    // change.
+    void Lock(bool locked);
+    // Selects the stored row of the Port list on the Settings page and applies it.
+    void SelectStoredPort(int32_t row);
 
     CAmbrelControlModule* m_pModule;
     CTabCtrlEx m_tabCtrl;
@@ -43,6 +53,11 @@ public:
     CPFExposurePage* m_pExposurePage;
 
 private:
-    template <class Page>
-    Page* CreatePage(ui::UINT templateId);
+    template <class PageClass>
+    PageClass* CreatePage();
+    // The page behind a tab; null when it could not be created.
+    CBasPage* PageFor(PageId page) const;
 };
+
+// The control dialog's template.
+ui::DialogTemplate ControlDialogTemplate();

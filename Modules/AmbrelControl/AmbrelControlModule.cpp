@@ -8,8 +8,6 @@
 #include "AmbrelController.h"
 #include "CDialogHost.h"
 #include "CSetup.h"
-#include "PFASettingsPage.h"
-#include "PFCommandPage.h"
 #include "platform/Application.h"
 #include "platform/Text.h"
 
@@ -71,8 +69,8 @@ void CAmbrelControlModule::LoadSettings() {
     if (m_pController) {
         m_pController->Refresh();
         if (m_pDialog) {
-            m_pDialog->RebuildTabs();
-            if (m_pDialog->m_pSettingsPage) m_pDialog->m_pSettingsPage->SelectStoredPort(m_nPort);
+            m_pDialog->RebuildTabs(m_pController);
+            m_pDialog->SelectStoredPort(m_nPort);
         }
     }
     m_bSettingsLoaded = 1;
@@ -85,13 +83,15 @@ void CAmbrelControlModule::SaveSettings() {
 }
 
 void CAmbrelControlModule::LockControls() {
-    EnableSettingsLists(false);
-    if (m_pDialog && m_pDialog->m_pImagePage) m_pDialog->m_pImagePage->Lock(true);
+    if (m_pDialog) m_pDialog->Lock(true);
 }
 
 void CAmbrelControlModule::UnlockControls() {
-    EnableSettingsLists(true);
-    if (m_pDialog && m_pDialog->m_pImagePage) m_pDialog->m_pImagePage->Lock(false);
+    if (m_pDialog) m_pDialog->Lock(false);
+}
+
+void CAmbrelControlModule::RefreshTabs() {
+    if (m_pDialog) m_pDialog->RefreshTabs(m_pController);
 }
 
 std::wstring CAmbrelControlModule::ProfileSection() const {
@@ -99,10 +99,4 @@ std::wstring CAmbrelControlModule::ProfileSection() const {
     const wchar_t* setupName = setup ? setup->GetName() : nullptr;
     if (!setupName) return std::wstring();
     return plat::Format(kSectionFormat, setupName, GetName());
-}
-
-void CAmbrelControlModule::EnableSettingsLists(bool enable) {
-    if (!m_pDialog || !m_pDialog->m_pSettingsPage) return;
-    m_pDialog->m_pSettingsPage->m_featureList.EnableWindow(enable);
-    m_pDialog->m_pSettingsPage->m_valuesList.EnableWindow(enable);
 }

@@ -47,6 +47,9 @@ public:
     void LockControls() override;
     void UnlockControls() override;
 
+    // The dialog's tabs and pages follow the controller's lists again.
+    void RefreshTabs();
+
     CAmbrelControlDlg* m_pDialog;
     CAmbrelController* m_pController;
     int32_t m_bSettingsLoaded;
@@ -56,5 +59,4 @@ public:
 private:
     // The profile section of this module in its setup; empty without a setup.
     std::wstring ProfileSection() const;
-    void EnableSettingsLists(bool enable);
 };

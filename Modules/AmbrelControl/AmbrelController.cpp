@@ -10,86 +10,23 @@
 #include "platform/DebugOutput.h"
 #include "platform/Text.h"
 
-// Narrowing a double that single precision cannot hold gives an infinity, not undefined
-// behaviour, on IEEE formats; camera writes rely on it.
+// Camera writes narrow reals to single precision, whose range they rely on.
 static_assert(std::numeric_limits<float>::is_iec559);
 
 namespace {
 
 constexpr const wchar_t* kOpenPortErrorFormat = L"=================Open Port Error:%s(%d) =======";
 constexpr const wchar_t* kDecimationLabelFormat = L"%d";
-
-constexpr const wchar_t* kPortName = L"Port";
-constexpr const wchar_t* kNotSelectedLabel = L"Not selected";
 constexpr int32_t kNotSelectedValue = -1;
+constexpr const wchar_t* kNotSelectedLabel = L"Not selected";
 
-constexpr const wchar_t* kDecimationName = L"Decimation Y";
-constexpr const char* kDecimationProperty = "Decimation.Y";
-constexpr const char* kDecimationMinProperty = "Decimation.Y.Min";
-constexpr const char* kDecimationMaxProperty = "Decimation.Y.Max";
-
-constexpr const wchar_t* kWindowName = L"Window";
-constexpr const char* kWindowProperty = "Window.Mode";
-constexpr const wchar_t* kCorrectionName = L"Correction";
-constexpr const char* kCorrectionProperty = "Correction.Mode";
-constexpr const wchar_t* kFramerateName = L"Constant FrameRate";
-constexpr const char* kFramerateProperty = "Trigger.CFR";
-constexpr const wchar_t* kCrosshairsName = L"Crosshairs";
-constexpr const char* kCrosshairsProperty = "Crosshairs.Enable";
-constexpr const wchar_t* kDigitalGainName = L"DigitalGain";
-constexpr const char* kDigitalGainProperty = "DigitalGain";
-constexpr const wchar_t* kInterleaveName = L"Simultaneous Readout";
-constexpr const char* kInterleaveProperty = "Trigger.Interleave";
-constexpr const wchar_t* kTriggerModeName = L"Trigger Mode";
-constexpr const char* kTriggerModeProperty = "Trigger.Source";
-
-constexpr const char* kWindowWidthMaxProperty = "Window.W.Max";
-constexpr const char* kWindowHeightMaxProperty = "Window.H.Max";
-
-struct CommandRow {
-    int32_t id;
-    const wchar_t* name;
-    const char* property;
-};
-constexpr CommandRow kStoreDefaults{kIdStoreDefaults, L"StoreDefaults", "StoreDefaults"};
-constexpr CommandRow kFactoryReset{kIdFactoryReset, L"FactoryReset", "FactoryReset"};
-constexpr CommandRow kResetToDefault{kIdResetToDefault, L"ResetToDefault", "Reset"};
-constexpr CommandRow kMaxROI{kIdMaxROI, L"Max ROI", "Window.Max"};
-
-}  // namespace
-
-namespace controller_detail {
-
-// One option of an enumerated setting: offered only when the camera lists `property`, or always
-// when it is null. With running values `value` is ignored and options count up from 0.
-struct ModeOption {
-    int32_t value;
-    const wchar_t* label;
-    const char* property;
-};
-
-struct AdjustmentRow {
-    int32_t id;
-    const wchar_t* name;
-    const char* property;
-    const char* minProperty;
-    const char* maxProperty;
-};
-
-}  // namespace controller_detail
-
-namespace {
-
-using controller_detail::AdjustmentRow;
-using controller_detail::ModeOption;
-
-constexpr ModeOption kWindowModes[] = {
+constexpr FeatureOption kWindowModes[] = {
     {0, L"1024x1024", "Window.Mode.Window_1024x1024"},
     {1, L"1024x512", "Window.Mode.Window_1024x512"},
     {2, L"1024x256", "Window.Mode.Window_1024x256"},
     {3, L"512x512", "Window.Mode.Window_512x512"},
 };
-constexpr ModeOption kCorrectionModes[] = {
+constexpr FeatureOption kCorrectionModes[] = {
     {0, L"Off", "Correction.Mode.Off"},
     {0, L"Offset", "Correction.Mode.Offset"},
     {0, L"OffsetHotpixel", "Correction.Mode.OffsetHotpixel"},
@@ -97,31 +34,204 @@ constexpr ModeOption kCorrectionModes[] = {
     {0, L"BlackRefOut", "Correction.Mode.BlackRefOut"},
     {0, L"GreyRefOut", "Correction.Mode.GreyRefOut"},
 };
-constexpr ModeOption kDigitalGains[] = {
+constexpr FeatureOption kDigitalGains[] = {
     {0, L"1x", "DigitalGain.1x"},
     {0, L"2x", "DigitalGain.2x"},
     {0, L"4x", "DigitalGain.4x"},
     {0, L"8x", "DigitalGain.8x"},
 };
-constexpr ModeOption kYesNo[] = {{1, L"Yes", nullptr}, {0, L"No", nullptr}};
-constexpr ModeOption kEnableDisable[] = {{1, L"Enable", nullptr}, {0, L"Disable", nullptr}};
-constexpr ModeOption kTriggerSources[] = {
+constexpr FeatureOption kYesNo[] = {{1, L"Yes", nullptr}, {0, L"No", nullptr}};
+constexpr FeatureOption kEnableDisable[] = {{1, L"Enable", nullptr}, {0, L"Disable", nullptr}};
+constexpr FeatureOption kTriggerSources[] = {
     {0, L"Free running", nullptr},
     {1, L"Interface Trigger", nullptr},
     {2, L"IO Trigger", nullptr},
 };
 
-constexpr AdjustmentRow kExposure{kIdExposureTime, L"ExposureTime", "ExposureTime",
-                                  "ExposureTime.Min", "ExposureTime.Max"};
-constexpr AdjustmentRow kFrameTime{kIdFrameTime, L"FrameTime", "FrameTime", "FrameTime.Min",
-                                   "FrameTime.Max"};
-constexpr AdjustmentRow kCrosshairsX{kIdCrosshairsX, L"Crosshairs X", "Crosshairs.X",
-                                     "Crosshairs.X.Min", "Crosshairs.X.Max"};
-constexpr AdjustmentRow kCrosshairsY{kIdCrosshairsY, L"Crosshairs Y", "Crosshairs.Y",
-                                     "Crosshairs.Y.Min", "Crosshairs.Y.Max"};
-constexpr AdjustmentRow kCrosshairsValue{kIdCrosshairsValue, L"Crosshairs Value",
-                                         "Crosshairs.Value", "Crosshairs.Value.Min",
-                                         "Crosshairs.Value.Max"};
+template <class Part>
+CGetSetSettings* SettingPart(CAmbrelController& controller) {
+    return static_cast<Part*>(&controller);
+}
+template <class Part>
+CAdjustment* AdjustmentPart(CAmbrelController& controller) {
+    return static_cast<Part*>(&controller);
+}
+template <class Part>
+CCommand* CommandPart(CAmbrelController& controller) {
+    return static_cast<Part*>(&controller);
+}
+
+constexpr const wchar_t* kWindowSizeAbsence =
+    L"the window size and offset controls on the Image page stay disabled";
+
+using C = CAmbrelController;
+using K = FeatureKind;
+
+constexpr Feature kFeatures[] = {
+    {.property = C::kWindowWidthProperty, .page = PageId::Image, .absence = kWindowSizeAbsence},
+    {.property = C::kWindowHeightProperty, .page = PageId::Image, .absence = kWindowSizeAbsence},
+    {.property = C::kWindowOffsetXProperty, .page = PageId::Image, .absence = kWindowSizeAbsence},
+    {.property = C::kWindowOffsetYProperty, .page = PageId::Image, .absence = kWindowSizeAbsence},
+    {.property = C::kWindowWidthMaxProperty,
+     .page = PageId::Image,
+     .absence = L"the width and offset X spins get the range 0 to 0, and Max ROI gives the host "
+                L"no capture region"},
+    {.property = C::kWindowHeightMaxProperty,
+     .page = PageId::Image,
+     .absence = L"the height and offset Y spins get the range 0 to 0, and Max ROI gives the host "
+                L"no capture region"},
+    {.id = kIdDecimationY,
+     .kind = K::Decimation,
+     .name = L"Decimation Y",
+     .property = "Decimation.Y",
+     .page = PageId::Image,
+     .absence = L"no Decimation Y list on the Image page",
+     .minProperty = "Decimation.Y.Min",
+     .maxProperty = "Decimation.Y.Max",
+     .rangeShownOn = L"Decimation Y list",
+     .setting = SettingPart<CDecimation>},
+    {.id = kIdPort,
+     .kind = K::Port,
+     .name = L"Port",
+     .page = PageId::Settings,
+     .setting = SettingPart<CCLSERPort>},
+    {.id = kIdWindow,
+     .kind = K::Setting,
+     .name = L"Window",
+     .property = "Window.Mode",
+     .page = PageId::Settings,
+     .absence = L"no Window setting: the window modes cannot be chosen",
+     .options = kWindowModes,
+     .setting = SettingPart<CImageMode>},
+    {.id = kIdCorrection,
+     .kind = K::Setting,
+     .name = L"Correction",
+     .property = "Correction.Mode",
+     .page = PageId::Settings,
+     .absence = L"no Correction setting",
+     .options = kCorrectionModes,
+     .runningValues = true,
+     .setting = SettingPart<CCorrectionMode>},
+    {.id = kIdConstantFrameRate,
+     .kind = K::Setting,
+     .name = L"Constant FrameRate",
+     .property = "Trigger.CFR",
+     .page = PageId::Exposure,
+     .absence = L"no Constant Frame Rate check box; the frame-time controls stay disabled",
+     .options = kYesNo,
+     .setting = SettingPart<CFramerateMode>},
+    {.id = kIdCrosshairs,
+     .kind = K::Setting,
+     .name = L"Crosshairs",
+     .property = "Crosshairs.Enable",
+     .page = PageId::Settings,
+     .absence = L"no Crosshairs setting; the Crosshairs X, Y and Value adjustments are never "
+                L"offered",
+     .options = kEnableDisable,
+     .setting = SettingPart<CCrossHairs>},
+    {.id = kIdDigitalGain,
+     .kind = K::Setting,
+     .name = L"DigitalGain",
+     .property = "DigitalGain",
+     .page = PageId::Settings,
+     .absence = L"no DigitalGain setting",
+     .options = kDigitalGains,
+     .runningValues = true,
+     .setting = SettingPart<CDigtialGain>},
+    {.id = kIdSimultaneousReadout,
+     .kind = K::Setting,
+     .name = L"Simultaneous Readout",
+     .property = "Trigger.Interleave",
+     .page = PageId::Exposure,
+     .absence = L"no Simultaneous Readout check box",
+     .options = kYesNo,
+     .setting = SettingPart<CTriggerInterleave>},
+    {.id = kIdTriggerMode,
+     .kind = K::Setting,
+     .name = L"Trigger Mode",
+     .property = "Trigger.Source",
+     .page = PageId::Settings,
+     .absence = L"no Trigger Mode setting",
+     .options = kTriggerSources,
+     .setting = SettingPart<CTriggerMode>},
+    {.id = kIdStoreDefaults,
+     .kind = K::Command,
+     .name = L"StoreDefaults",
+     .property = "StoreDefaults",
+     .page = PageId::Image,
+     .command = CommandPart<CStoreDefaultsCmd>},
+    {.id = kIdFactoryReset,
+     .kind = K::Command,
+     .name = L"FactoryReset",
+     .property = "FactoryReset",
+     .page = PageId::Image,
+     .command = CommandPart<CFactoryRestCmd>},
+    {.id = kIdResetToDefault,
+     .kind = K::Command,
+     .name = L"ResetToDefault",
+     .property = "Reset",
+     .page = PageId::Image,
+     .command = CommandPart<CResetCmd>},
+    {.id = kIdMaxROI,
+     .kind = K::Command,
+     .name = L"Max ROI",
+     .property = "Window.Max",
+     .page = PageId::Image,
+     .command = CommandPart<CMaxROICmd>},
+    {.id = kIdExposureTime,
+     .kind = K::RealAdjustment,
+     .name = L"ExposureTime",
+     .property = "ExposureTime",
+     .page = PageId::Exposure,
+     .absence = L"no exposure-time slider and no Exposure tab",
+     .minProperty = "ExposureTime.Min",
+     .maxProperty = "ExposureTime.Max",
+     .rangeShownOn = L"exposure-time slider",
+     .adjustment = AdjustmentPart<CExposureAdjustment<double>>},
+    {.id = kIdFrameTime,
+     .kind = K::RealAdjustment,
+     .name = L"FrameTime",
+     .property = "FrameTime",
+     .page = PageId::Exposure,
+     .absence = L"no frame-time slider",
+     .minProperty = "FrameTime.Min",
+     .maxProperty = "FrameTime.Max",
+     .rangeShownOn = L"frame-time slider",
+     .adjustment = AdjustmentPart<CFrameRateAdjustment<double>>},
+    {.id = kIdCrosshairsX,
+     .kind = K::IntAdjustment,
+     .name = L"Crosshairs X",
+     .property = "Crosshairs.X",
+     .page = PageId::Adjustment,
+     .absence = L"no Crosshairs X adjustment",
+     .minProperty = "Crosshairs.X.Min",
+     .maxProperty = "Crosshairs.X.Max",
+     .rangeShownOn = L"Crosshairs X range",
+     .parent = "Crosshairs.Enable",
+     .adjustment = AdjustmentPart<CCrosshairsXAdjustment<int32_t>>},
+    {.id = kIdCrosshairsY,
+     .kind = K::IntAdjustment,
+     .name = L"Crosshairs Y",
+     .property = "Crosshairs.Y",
+     .page = PageId::Adjustment,
+     .absence = L"no Crosshairs Y adjustment",
+     .minProperty = "Crosshairs.Y.Min",
+     .maxProperty = "Crosshairs.Y.Max",
+     .rangeShownOn = L"Crosshairs Y range",
+     .parent = "Crosshairs.Enable",
+     .adjustment = AdjustmentPart<CCrosshairsYAdjustment<int32_t>>},
+    {.id = kIdCrosshairsValue,
+     .kind = K::IntAdjustment,
+     .name = L"Crosshairs Value",
+     .property = "Crosshairs.Value",
+     .page = PageId::Adjustment,
+     .absence = L"no Crosshairs Value adjustment",
+     .minProperty = "Crosshairs.Value.Min",
+     .maxProperty = "Crosshairs.Value.Max",
+     .rangeShownOn = L"Crosshairs Value range",
+     .parent = "Crosshairs.Enable",
+     .adjustment = AdjustmentPart<CCrosshairsVAdjustment<int32_t>>},
+};
 
 }  // namespace
 
@@ -134,44 +244,58 @@ CAmbrelController::~CAmbrelController() {
     if (m_port >= 0) pfClosePort(m_port);
 }
 
+std::span<const Feature> CAmbrelController::Features() {
+    return kFeatures;
+}
+
+const Feature* CAmbrelController::FeatureOf(int32_t id) {
+    if (id == kNoEntry) return nullptr;
+    const auto it = std::find_if(std::begin(kFeatures), std::end(kFeatures),
+                                 [id](const Feature& f) { return f.id == id; });
+    return it == std::end(kFeatures) ? nullptr : &*it;
+}
+
+const char* CAmbrelController::PropertyOf(int32_t id) {
+    const Feature* feature = FeatureOf(id);
+    return feature ? feature->property : nullptr;
+}
+
 void CAmbrelController::Refresh() {
     m_settings.clear();
-    AddDecimationSetting();
-    AddPortSetting();
-    AddEnumSetting(kIdWindow, kWindowName, kWindowProperty, static_cast<CImageMode*>(this),
-                   kWindowModes, false);
-    AddEnumSetting(kIdCorrection, kCorrectionName, kCorrectionProperty,
-                   static_cast<CCorrectionMode*>(this), kCorrectionModes, true);
-    AddEnumSetting(kIdConstantFrameRate, kFramerateName, kFramerateProperty,
-                   static_cast<CFramerateMode*>(this), kYesNo, false);
-    AddEnumSetting(kIdCrosshairs, kCrosshairsName, kCrosshairsProperty,
-                   static_cast<CCrossHairs*>(this), kEnableDisable, false);
-    AddEnumSetting(kIdDigitalGain, kDigitalGainName, kDigitalGainProperty,
-                   static_cast<CDigtialGain*>(this), kDigitalGains, true);
-    AddEnumSetting(kIdSimultaneousReadout, kInterleaveName, kInterleaveProperty,
-                   static_cast<CTriggerInterleave*>(this), kYesNo, false);
-    AddEnumSetting(kIdTriggerMode, kTriggerModeName, kTriggerModeProperty,
-                   static_cast<CTriggerMode*>(this), kTriggerSources, false);
-
     m_cameraCommands.clear();
-    AddCommand(kStoreDefaults.id, kStoreDefaults.name, static_cast<CStoreDefaultsCmd*>(this));
-    AddCommand(kFactoryReset.id, kFactoryReset.name, static_cast<CFactoryRestCmd*>(this));
-    AddCommand(kResetToDefault.id, kResetToDefault.name, static_cast<CResetCmd*>(this));
-    AddCommand(kMaxROI.id, kMaxROI.name, static_cast<CMaxROICmd*>(this));
-
     m_adjustments.clear();
-    AddRealAdjustmentStep(kExposure, static_cast<CExposureAdjustment<double>*>(this));
-    AddRealAdjustmentStep(kFrameTime, static_cast<CFrameRateAdjustment<double>*>(this));
-    AddIntAdjustmentStep(kCrosshairsX, static_cast<CCrosshairsXAdjustment<int32_t>*>(this));
-    AddIntAdjustmentStep(kCrosshairsY, static_cast<CCrosshairsYAdjustment<int32_t>*>(this));
-    AddIntAdjustmentStep(kCrosshairsValue, static_cast<CCrosshairsVAdjustment<int32_t>*>(this));
+    for (const Feature& feature : kFeatures) AddFeature(feature);
+}
+
+void CAmbrelController::AddFeature(const Feature& feature) {
+    switch (feature.kind) {
+        case FeatureKind::Port:
+            return AddPortSetting(feature);
+        case FeatureKind::Setting:
+            return AddEnumSetting(feature);
+        case FeatureKind::Decimation:
+            return AddDecimationSetting(feature);
+        case FeatureKind::RealAdjustment:
+            return AddRealAdjustmentStep(feature);
+        case FeatureKind::IntAdjustment:
+            return AddIntAdjustmentStep(feature);
+        case FeatureKind::Command:
+            return AddCommand(feature.id, feature.name, feature.command(*this));
+        case FeatureKind::Geometry:
+            return;
+    }
+}
+
+const SettingInfo* CAmbrelController::FindSetting(int32_t id) const {
+    const auto it = std::find_if(m_settings.begin(), m_settings.end(),
+                                 [id](const SettingInfo& s) { return s.id == id; });
+    return it == m_settings.end() ? nullptr : &*it;
 }
 
 bool CAmbrelController::SetSetting(int32_t id, int32_t value) {
-    const auto it = std::find_if(m_settings.begin(), m_settings.end(),
-                                 [id](const SettingInfo& s) { return s.id == id; });
-    if (it == m_settings.end()) return false;
-    it->setting->SetValue(value);
+    const SettingInfo* entry = FindSetting(id);
+    if (!entry) return false;
+    entry->setting->SetValue(value);
     m_settings.clear();
     Refresh();
     return true;
@@ -272,96 +396,96 @@ void CAmbrelController::OpenPort(int32_t index) {
 }
 
 int32_t CAmbrelController::GetImageMode() {
-    return ReadSetting(kWindowProperty);
+    return ReadSetting(PropertyOf(kIdWindow));
 }
 void CAmbrelController::SetImageMode(int32_t value) {
-    WriteInt(kWindowProperty, value);
+    WriteInt(PropertyOf(kIdWindow), value);
 }
 int32_t CAmbrelController::GetCorrectionMode() {
-    return ReadSetting(kCorrectionProperty);
+    return ReadSetting(PropertyOf(kIdCorrection));
 }
 void CAmbrelController::SetCorrectionMode(int32_t value) {
-    WriteInt(kCorrectionProperty, value);
+    WriteInt(PropertyOf(kIdCorrection), value);
 }
 int32_t CAmbrelController::GetFramerateMode() {
-    return ReadSetting(kFramerateProperty);
+    return ReadSetting(PropertyOf(kIdConstantFrameRate));
 }
 void CAmbrelController::SetFramerateMode(int32_t value) {
-    WriteInt(kFramerateProperty, value);
+    WriteInt(PropertyOf(kIdConstantFrameRate), value);
 }
 int32_t CAmbrelController::GetDigitalGain() {
-    return ReadSetting(kDigitalGainProperty);
+    return ReadSetting(PropertyOf(kIdDigitalGain));
 }
 void CAmbrelController::SetDigitalGain(int32_t value) {
-    WriteInt(kDigitalGainProperty, value);
+    WriteInt(PropertyOf(kIdDigitalGain), value);
 }
 int32_t CAmbrelController::GetCrossHairs() {
-    return ReadSetting(kCrosshairsProperty);
+    return ReadSetting(PropertyOf(kIdCrosshairs));
 }
 void CAmbrelController::SetCrossHairs(int32_t value) {
-    WriteInt(kCrosshairsProperty, value);
+    WriteInt(PropertyOf(kIdCrosshairs), value);
 }
 int32_t CAmbrelController::GetTriggerInterleave() {
-    return ReadSetting(kInterleaveProperty);
+    return ReadSetting(PropertyOf(kIdSimultaneousReadout));
 }
 void CAmbrelController::SetTriggerInterleave(int32_t value) {
-    WriteInt(kInterleaveProperty, value);
+    WriteInt(PropertyOf(kIdSimultaneousReadout), value);
 }
 int32_t CAmbrelController::GetTriggerMode() {
-    return ReadSetting(kTriggerModeProperty);
+    return ReadSetting(PropertyOf(kIdTriggerMode));
 }
 void CAmbrelController::SetTriggerMode(int32_t value) {
-    WriteInt(kTriggerModeProperty, value);
+    WriteInt(PropertyOf(kIdTriggerMode), value);
 }
 int32_t CAmbrelController::GetDecimation() {
-    return ReadSetting(kDecimationProperty);
+    return ReadSetting(PropertyOf(kIdDecimationY));
 }
 void CAmbrelController::SetDecimation(int32_t value) {
-    WriteInt(kDecimationProperty, value);
+    WriteInt(PropertyOf(kIdDecimationY), value);
 }
 
 double CAmbrelController::GetExposure() {
-    return ReadReal(kExposure.property);
+    return ReadReal(PropertyOf(kIdExposureTime));
 }
 void CAmbrelController::SetExposure(double value) {
-    WriteReal(kExposure.property, value);
+    WriteReal(PropertyOf(kIdExposureTime), value);
 }
 double CAmbrelController::GetFrameTime() {
-    return ReadReal(kFrameTime.property);
+    return ReadReal(PropertyOf(kIdFrameTime));
 }
 void CAmbrelController::SetFrameTime(double value) {
-    WriteReal(kFrameTime.property, value);
+    WriteReal(PropertyOf(kIdFrameTime), value);
 }
 int32_t CAmbrelController::GetCrosshairsX() {
-    return ReadInt(kCrosshairsX.property);
+    return ReadInt(PropertyOf(kIdCrosshairsX));
 }
 void CAmbrelController::SetCrosshairsX(int32_t value) {
-    WriteInt(kCrosshairsX.property, value);
+    WriteInt(PropertyOf(kIdCrosshairsX), value);
 }
 int32_t CAmbrelController::GetCrosshairsY() {
-    return ReadInt(kCrosshairsY.property);
+    return ReadInt(PropertyOf(kIdCrosshairsY));
 }
 void CAmbrelController::SetCrosshairsY(int32_t value) {
-    WriteInt(kCrosshairsY.property, value);
+    WriteInt(PropertyOf(kIdCrosshairsY), value);
 }
 int32_t CAmbrelController::GetCrosshairsValue() {
-    return ReadInt(kCrosshairsValue.property);
+    return ReadInt(PropertyOf(kIdCrosshairsValue));
 }
 void CAmbrelController::SetCrosshairsValue(int32_t value) {
-    WriteInt(kCrosshairsValue.property, value);
+    WriteInt(PropertyOf(kIdCrosshairsValue), value);
 }
 
 void CAmbrelController::StoreDefaults() {
-    WriteInt(kStoreDefaults.property, 1);
+    WriteInt(PropertyOf(kIdStoreDefaults), 1);
 }
 void CAmbrelController::FactoryReset() {
-    WriteInt(kFactoryReset.property, 1);
+    WriteInt(PropertyOf(kIdFactoryReset), 1);
 }
 void CAmbrelController::Reset() {
-    WriteInt(kResetToDefault.property, 1);
+    WriteInt(PropertyOf(kIdResetToDefault), 1);
 }
 void CAmbrelController::MaxROI() {
-    WriteInt(kMaxROI.property, 1);
+    WriteInt(PropertyOf(kIdMaxROI), 1);
 }
 
 void CAmbrelController::AddSetting(int32_t id, const wchar_t* name, CGetSetSettings* setting) {
@@ -406,58 +530,57 @@ void CAmbrelController::AddCommand(int32_t id, const wchar_t* name, CCommand* co
     m_cameraCommands.push_back(CameraCommandInfo{id, name, command});
 }
 
-void CAmbrelController::AddPortSetting() {
+void CAmbrelController::AddPortSetting(const Feature& feature) {
     const int32_t count = std::min(pfGetNumPort(), kMaxPorts);
     if (count <= 0) return;
-    AddSetting(kIdPort, kPortName, static_cast<CCLSERPort*>(this));
-    AddSettingOption(kIdPort, kNotSelectedValue, kNotSelectedLabel);
+    AddSetting(feature.id, feature.name, feature.setting(*this));
+    AddSettingOption(feature.id, kNotSelectedValue, kNotSelectedLabel);
     for (int32_t i = 0; i < count; ++i) {
         // Bytes the code page cannot convert keep a readable label (see NarrowToWide).
         if (const char* description = pfGetPortInfo(i))
-            AddSettingOption(kIdPort, i, plat::NarrowToWide(description));
+            AddSettingOption(feature.id, i, plat::NarrowToWide(description));
     }
 }
 
-void CAmbrelController::AddDecimationSetting() {
-    if (m_port < 0 || !HasProperty(kDecimationProperty)) return;
-    AddSetting(kIdDecimationY, kDecimationName, static_cast<CDecimation*>(this));
-    const int32_t lo = pfGetCameraPropertyI(m_port, kDecimationMinProperty);
-    const int32_t hi = pfGetCameraPropertyI(m_port, kDecimationMaxProperty);
+void CAmbrelController::AddDecimationSetting(const Feature& feature) {
+    if (m_port < 0 || !HasProperty(feature.property)) return;
+    AddSetting(feature.id, feature.name, feature.setting(*this));
+    const int32_t lo = pfGetCameraPropertyI(m_port, feature.minProperty);
+    const int32_t hi = pfGetCameraPropertyI(m_port, feature.maxProperty);
     if (lo > hi) return;
     // Counted in 64 bits: a range reaching INT32_MAX must neither overflow nor run for ever.
     const int64_t count =
         std::min<int64_t>(int64_t{hi} - int64_t{lo} + 1, int64_t{kMaxDecimationOptions});
     for (int64_t i = 0; i < count; ++i) {
         const int32_t value = static_cast<int32_t>(lo + i);
-        AddSettingOption(kIdDecimationY, value, plat::Format(kDecimationLabelFormat, value));
+        AddSettingOption(feature.id, value, plat::Format(kDecimationLabelFormat, value));
     }
 }
 
-void CAmbrelController::AddEnumSetting(int32_t id, const wchar_t* name, const char* property,
-                                       CGetSetSettings* setting,
-                                       std::span<const ModeOption> options, bool runningValues) {
-    if (m_port < 0 || !HasProperty(property)) return;
-    AddSetting(id, name, setting);
+void CAmbrelController::AddEnumSetting(const Feature& feature) {
+    if (m_port < 0 || !HasProperty(feature.property)) return;
+    AddSetting(feature.id, feature.name, feature.setting(*this));
     int32_t running = 0;
-    for (const ModeOption& option : options) {
+    for (const FeatureOption& option : feature.options) {
         if (option.property && !HasProperty(option.property)) continue;
-        AddSettingOption(id, runningValues ? running++ : option.value, option.label);
+        AddSettingOption(feature.id, feature.runningValues ? running++ : option.value,
+                         option.label);
     }
 }
 
-void CAmbrelController::AddRealAdjustmentStep(const AdjustmentRow& row, CAdjustment* adjustment) {
-    if (m_port < 0 || !HasProperty(row.property)) return;
+void CAmbrelController::AddRealAdjustmentStep(const Feature& feature) {
+    if (m_port < 0 || !HasProperty(feature.property)) return;
     // As returned, NaN and infinities included; the pages decide how to show them.
-    const double lo = pfGetCameraPropertyF(m_port, row.minProperty);
-    const double hi = pfGetCameraPropertyF(m_port, row.maxProperty);
-    AddRealAdjustment(row.id, row.name, lo, hi, adjustment);
+    const double lo = pfGetCameraPropertyF(m_port, feature.minProperty);
+    const double hi = pfGetCameraPropertyF(m_port, feature.maxProperty);
+    AddRealAdjustment(feature.id, feature.name, lo, hi, feature.adjustment(*this));
 }
 
-void CAmbrelController::AddIntAdjustmentStep(const AdjustmentRow& row, CAdjustment* adjustment) {
-    if (GetCrossHairs() != 1 || !HasProperty(row.property)) return;
-    const int32_t lo = pfGetCameraPropertyI(m_port, row.minProperty);
-    const int32_t hi = pfGetCameraPropertyI(m_port, row.maxProperty);
-    AddIntAdjustment(row.id, row.name, lo, hi, adjustment);
+void CAmbrelController::AddIntAdjustmentStep(const Feature& feature) {
+    if (ReadSetting(feature.parent) != 1 || !HasProperty(feature.property)) return;
+    const int32_t lo = pfGetCameraPropertyI(m_port, feature.minProperty);
+    const int32_t hi = pfGetCameraPropertyI(m_port, feature.maxProperty);
+    AddIntAdjustment(feature.id, feature.name, lo, hi, feature.adjustment(*this));
 }
 
 int32_t CAmbrelController::ReadSetting(const char* property) {
@@ -488,6 +611,13 @@ void CAmbrelController::WriteInt(const char* property, int32_t value) {
     if (m_port >= 0) pfSetCameraPropertyI(m_port, property, value);
 }
 
+// The one place a real is narrowed to the camera's single precision; beyond its range the
+// value becomes an infinity of the same sign.
 void CAmbrelController::WriteReal(const char* property, double value) {
-    if (m_port >= 0) pfSetCameraPropertyF(m_port, property, static_cast<float>(value));
+    if (m_port < 0) return;
+    constexpr double kMax = std::numeric_limits<float>::max();
+    const float single = value > kMax    ? std::numeric_limits<float>::infinity()
+                         : value < -kMax ? -std::numeric_limits<float>::infinity()
+                                         : static_cast<float>(value);
+    pfSetCameraPropertyF(m_port, property, single);
 }

@@ -11,11 +11,52 @@
 #include "CGetSetSettings.h"
 #include "ControllerTypes.h"
 
-// Rows of the controller's own tables of options and adjustments.
-namespace controller_detail {
-struct ModeOption;
-struct AdjustmentRow;
-}  // namespace controller_detail
+class CAmbrelController;
+
+// The control dialog's pages, in tab order.
+enum class PageId : int32_t { Settings, Adjustment, Image, Exposure };
+
+// How Refresh builds a feature's entry, and what the plug-in does with its property.
+enum class FeatureKind : int32_t {
+    Port,            // the port list, which is no camera property
+    Setting,         // an enumerated setting: looked for, then read and written
+    Decimation,      // a setting whose options are the range between two bound properties
+    RealAdjustment,  // a real value with bounds, read once per refresh
+    IntAdjustment,   // an integer value with bounds, offered while `parent` reads 1
+    Command,         // written with 1 when the user runs it
+    Geometry,        // read and written by the Image page for the window; no entry
+};
+
+// One option of an enumerated setting: offered only when the camera lists `property`, or always
+// when it is null. With running values `value` is ignored and options count up from 0.
+struct FeatureOption {
+    int32_t value = 0;
+    const wchar_t* label = nullptr;
+    const char* property = nullptr;
+};
+
+// One thing the plug-in needs of a camera: its entry, the properties it reads and writes, the
+// page that shows it and what the user loses when the camera does not list `property`.
+struct Feature {
+    int32_t id = kNoEntry;
+    FeatureKind kind = FeatureKind::Geometry;
+    const wchar_t* name = nullptr;
+    const char* property = nullptr;
+    PageId page = PageId::Settings;
+    const wchar_t* absence = nullptr;
+    std::span<const FeatureOption> options = {};
+    bool runningValues = false;
+    const char* minProperty = nullptr;
+    const char* maxProperty = nullptr;
+    // The control a range is shown on, for the texts about missing bounds.
+    const wchar_t* rangeShownOn = nullptr;
+    // A setting that must read 1 for the entry to be offered.
+    const char* parent = nullptr;
+    // The controller's interface part behind the entry, by kind.
+    CGetSetSettings* (*setting)(CAmbrelController&) = nullptr;
+    CAdjustment* (*adjustment)(CAmbrelController&) = nullptr;
+    CCommand* (*command)(CAmbrelController&) = nullptr;
+};
 
 // One object, eighteen interface parts; the list entries point at the parts. The base order and
 // the member order below are shared with the pages. The destructor is the first virtual function
@@ -45,6 +86,19 @@ public:
     static constexpr int32_t kMaxProperties = 65536;
     static constexpr int32_t kMaxDecimationOptions = 1024;
 
+    // The window's properties, which the Image page reads and writes itself.
+    static constexpr const char* kWindowWidthProperty = "Window.W";
+    static constexpr const char* kWindowHeightProperty = "Window.H";
+    static constexpr const char* kWindowOffsetXProperty = "Window.X";
+    static constexpr const char* kWindowOffsetYProperty = "Window.Y";
+    static constexpr const char* kWindowWidthMaxProperty = "Window.W.Max";
+    static constexpr const char* kWindowHeightMaxProperty = "Window.H.Max";
+
+    // Every feature, in the order Refresh builds the entries (geometry, which has none, first).
+    static std::span<const Feature> Features();
+    // The feature of this entry id; null for an id no feature has.
+    static const Feature* FeatureOf(int32_t id);
+
     virtual ~CAmbrelController();
     CAmbrelController();
     CAmbrelController(const CAmbrelController&) = delete;
@@ -52,6 +106,8 @@ public:
 
     // Empties and rebuilds all three lists from the camera; entries taken before are invalid.
     void Refresh();
+    // The first setting with this id, or null; good until the next Refresh.
+    const SettingInfo* FindSetting(int32_t id) const;
     // Writes the first setting with this id (id 0 opens or closes the port) and rebuilds the
     // lists; false, with nothing done, when no setting has this id.
     bool SetSetting(int32_t id, int32_t value);
@@ -60,6 +116,8 @@ public:
     bool GetAdjustmentInt(int32_t id, int32_t& value);
     bool SetAdjustmentInt(int32_t id, int32_t value);
     bool GetAdjustmentReal(int32_t id, double& value);
+    // The camera takes single precision: the controller narrows the value, to an infinity
+    // beyond its range.
     bool SetAdjustmentReal(int32_t id, double value);
     bool GetAdjustmentAuto(int32_t id, int32_t& flag);
     bool SetAdjustmentAuto(int32_t id, int32_t flag);
@@ -115,9 +173,6 @@ public:
     int32_t m_port = -1;  // -1 while no port is open
 
 private:
-    using ModeOption = controller_detail::ModeOption;
-    using AdjustmentRow = controller_detail::AdjustmentRow;
-
     void AddSetting(int32_t id, const wchar_t* name, CGetSetSettings* setting);
     void AddSettingOption(int32_t id, int32_t value, std::wstring label);
     void AddRealAdjustment(int32_t id, const wchar_t* name, double lo, double hi,
@@ -126,15 +181,15 @@ private:
                           CAdjustment* adjustment);
     void AddCommand(int32_t id, const wchar_t* name, CCommand* command);
 
-    void AddPortSetting();
-    void AddDecimationSetting();
-    void AddEnumSetting(int32_t id, const wchar_t* name, const char* property,
-                        CGetSetSettings* setting, std::span<const ModeOption> options,
-                        bool runningValues);
-    void AddRealAdjustmentStep(const AdjustmentRow& row, CAdjustment* adjustment);
-    void AddIntAdjustmentStep(const AdjustmentRow& row, CAdjustment* adjustment);
+    void AddFeature(const Feature& feature);
+    void AddPortSetting(const Feature& feature);
+    void AddDecimationSetting(const Feature& feature);
+    void AddEnumSetting(const Feature& feature);
+    void AddRealAdjustmentStep(const Feature& feature);
+    void AddIntAdjustmentStep(const Feature& feature);
 
     AdjustmentInfo* FindAdjustment(int32_t id);
+    static const char* PropertyOf(int32_t id);
     int32_t ReadSetting(const char* property);
     int32_t ReadInt(const char* property);
     int32_t ReadStoredInt(const char* property);

@@ -28,6 +28,8 @@ inline constexpr int32_t kIdFactoryReset = 14;
 inline constexpr int32_t kIdStoreDefaults = 15;
 inline constexpr int32_t kIdMaxROI = 16;
 inline constexpr int32_t kIdResetToDefault = 17;
+// The id of a feature that has no entry.
+inline constexpr int32_t kNoEntry = -1;
 
 struct SettingOption {
     int32_t value = 0;   // exchanged with the camera

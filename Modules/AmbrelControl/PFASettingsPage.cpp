@@ -3,11 +3,10 @@
 #include "PFASettingsPage.h"
 
 #include <climits>
+#include <mutex>
 #include <optional>
 #include <vector>
 
-#include "AmbrelControlDlg.h"
-#include "AmbrelControlModule.h"
 #include "AmbrelController.h"
 #include "CSetup.h"
 #include "DGrabModule.h"
@@ -36,14 +35,6 @@ std::optional<RegionSize> WindowModeSize(int32_t mode) {
         default:
             return std::nullopt;
     }
-}
-
-const SettingInfo* FindSetting(const CAmbrelController* controller, int32_t id) {
-    if (!controller) return nullptr;
-    for (const SettingInfo& info : controller->m_settings) {
-        if (info.id == id) return &info;
-    }
-    return nullptr;
 }
 
 ui::DWORD_PTR ToItemData(int32_t value) {
@@ -88,7 +79,7 @@ bool CPFASettingsPage::OnCommand(ui::WPARAM wParam, ui::LPARAM lParam) {
 }
 
 void CPFASettingsPage::RefreshFeatureList() {
-    const CAmbrelController* controller = m_pModule ? m_pModule->m_pController : nullptr;
+    const CAmbrelController* controller = Controller();
     static const std::vector<SettingInfo> kNone;
     const std::vector<SettingInfo>& settings = controller ? controller->m_settings : kNone;
 
@@ -113,7 +104,8 @@ void CPFASettingsPage::RefreshFeatureList() {
 
 void CPFASettingsPage::ShowOptions(int32_t id) {
     m_valuesList.ResetContent();
-    const SettingInfo* info = FindSetting(m_pModule ? m_pModule->m_pController : nullptr, id);
+    const CAmbrelController* controller = Controller();
+    const SettingInfo* info = controller ? controller->FindSetting(id) : nullptr;
     if (!info) return;
     for (const SettingOption& option : info->options) {
         const int row = m_valuesList.AddString(option.label.c_str());
@@ -135,7 +127,7 @@ int CPFASettingsPage::SelectValueRow(int32_t value) {
 }
 
 void CPFASettingsPage::ApplySelection() {
-    CAmbrelController* controller = m_pModule ? m_pModule->m_pController : nullptr;
+    CAmbrelController* controller = Controller();
     const std::optional<int32_t> id = ItemValue(m_featureList, m_featureList.GetCurSel());
     const std::optional<int32_t> value = ItemValue(m_valuesList, m_valuesList.GetCurSel());
     if (!controller || !id || !value) return;
@@ -143,7 +135,7 @@ void CPFASettingsPage::ApplySelection() {
     controller->SetSetting(*id, *value);
 
     int row = -1;
-    const SettingInfo* info = FindSetting(controller, *id);
+    const SettingInfo* info = controller->FindSetting(*id);
     if (info && info->setting)
         row = SelectValueRow(info->setting->GetValue());
     else
@@ -153,15 +145,15 @@ void CPFASettingsPage::ApplySelection() {
         // The chosen mode decides the region, not the one read back.
         if (const auto size = WindowModeSize(*value)) SetHostROI(size->width, size->height);
     } else if (*id == kIdPort && row >= 0) {
-        m_pModule->m_nPort = row;
+        StorePortRow(row);
         plat::OutputDebugText(plat::Format(kPortFormat, row));
     }
 
-    if (m_pModule->m_pDialog) m_pModule->m_pDialog->RefreshTabs();
+    RefreshTabs();
 }
 
 void CPFASettingsPage::SetHostROI(uint32_t width, uint32_t height) {
-    CSetup* setup = m_pModule ? m_pModule->GetSetup() : nullptr;
+    CSetup* setup = Setup();
     if (!setup) return;
     DGrabModule* grabber = setup->GetGrabModule();
     if (!grabber) return;
@@ -179,4 +171,30 @@ void CPFASettingsPage::SelectStoredPort(int32_t row) {
     const int rows = m_valuesList.GetCount();
     m_valuesList.SetCurSel(row >= 0 && row < rows ? row : 0);
     ApplySelection();
+}
+
+void CPFASettingsPage::RegisterTemplate() {
+    static std::once_flag once;
+    std::call_once(once, [] { ui::RegisterDialogTemplate(SettingsPageTemplate()); });
+}
+
+ui::DialogTemplate SettingsPageTemplate() {
+    using namespace ui;
+    constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP |
+                            LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT;
+    DialogTemplate t;
+    t.id = CPFASettingsPage::IDD;
+    t.cx = 232;
+    t.cy = 82;
+    t.style = WS_CHILD | DS_SETFONT | DS_FIXEDSYS;
+    t.items.push_back(DialogItemTemplate{WC_LISTBOX, CPFASettingsPage::IDC_VALUES, L"", 97, 11, 130,
+                                         69, kList, 0});
+    t.items.push_back(DialogItemTemplate{WC_LISTBOX, CPFASettingsPage::IDC_FEATURES, L"", 1, 11, 89,
+                                         69, kList, 0});
+    t.items.push_back(DialogItemTemplate{WC_STATIC, IDC_STATIC, CPFASettingsPage::kFeatureLabel, 8,
+                                         1, 29, 8, kLabel, 0});
+    t.items.push_back(DialogItemTemplate{WC_STATIC, IDC_STATIC, CPFASettingsPage::kValuesLabel, 100,
+                                         1, 22, 8, kLabel, 0});
+    return t;
 }

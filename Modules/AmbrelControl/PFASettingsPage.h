@@ -5,18 +5,21 @@
 #include <cstdint>
 
 #include "BasPage.h"
+#include "ControlIds.h"
 #include "ui/Controls.h"
+#include "ui/Template.h"
 
-class CPFASettingsPage : public CBasPage {
+class CPFASettingsPage : public CBasPage, public SettingsPageIds {
 public:
-    static constexpr ui::UINT IDD = 16312;
-    static constexpr int IDC_VALUES = 16315;
-    static constexpr int IDC_FEATURES = 16316;
     static constexpr const wchar_t* kFeatureLabel = L"Feature:";
     static constexpr const wchar_t* kValuesLabel = L"Values";
     static constexpr const wchar_t* kPortFormat = L"Port is ====================== %d";
 
     CPFASettingsPage(CAmbrelControlModule* module, ui::CWnd* parent);
+    // Registers the page's template with the window system; later calls do nothing.
+    static void RegisterTemplate();
+
+    void Reload() override { RefreshFeatureList(); }
 
     void DoDataExchange(ui::CDataExchange* pDX) override;
 
@@ -44,3 +47,6 @@ private:
     // Selects the first values row holding this value; none when no row does. Answers the row.
     int SelectValueRow(int32_t value);
 };
+
+// The page's dialog template, built here and registered by the page.
+ui::DialogTemplate SettingsPageTemplate();

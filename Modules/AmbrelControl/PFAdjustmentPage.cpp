@@ -2,12 +2,11 @@
 // each edited with a slider, an edit box and auto-repeating step buttons.
 #include "PFAdjustmentPage.h"
 
+#include <mutex>
 #include <string>
 
 #include "AdjustmentDisplay.h"
-#include "AmbrelControlModule.h"
 #include "AmbrelController.h"
-#include "DialogTemplates.h"
 #include "PageRules.h"
 #include "RegisteredMessages.h"
 #include "SliderMapping.h"
@@ -19,8 +18,9 @@ CPFAdjustmentPage::CPFAdjustmentPage(CAmbrelControlModule* module, CWnd* parent)
 
 CPFAdjustmentPage::~CPFAdjustmentPage() = default;
 
-CAmbrelController* CPFAdjustmentPage::Controller() const {
-    return m_pModule ? m_pModule->m_pController : nullptr;
+void CPFAdjustmentPage::RegisterTemplate() {
+    static std::once_flag once;
+    std::call_once(once, [] { ui::RegisterDialogTemplate(AdjustmentPageTemplate()); });
 }
 
 adjustment::Display CPFAdjustmentPage::Display() {

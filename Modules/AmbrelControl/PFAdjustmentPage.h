@@ -8,27 +8,16 @@
 
 #include "AdjustmentDisplay.h"
 #include "BasPage.h"
+#include "ControlIds.h"
 #include "ControllerTypes.h"
 #include "RepeatButton.h"
 #include "ui/Controls.h"
+#include "ui/Template.h"
 
 class CAmbrelController;
 
-class CPFAdjustmentPage : public CBasPage {
+class CPFAdjustmentPage : public CBasPage, public AdjustmentPageIds {
 public:
-    static constexpr ui::UINT IDD = 16314;
-    static constexpr int IDC_LIST = 16300;
-    static constexpr int IDC_SLIDER = 16301;
-    static constexpr int IDC_SMALL_DECREASE = 16302;
-    static constexpr int IDC_LARGE_DECREASE = 16303;
-    static constexpr int IDC_SMALL_INCREASE = 16304;
-    static constexpr int IDC_LARGE_INCREASE = 16305;
-    static constexpr int IDC_AUTOMATIC = 16306;
-    static constexpr int IDC_ONE_SHOT = 16307;
-    static constexpr int IDC_MIN_LABEL = 16308;
-    static constexpr int IDC_MAX_LABEL = 16309;
-    static constexpr int IDC_EDIT = 16310;
-
     static constexpr const wchar_t* kGroupText = L"Adjustments";
     static constexpr const wchar_t* kLargeDecreaseText = L"<<";
     static constexpr const wchar_t* kSmallDecreaseText = L"<";
@@ -40,6 +29,10 @@ public:
 
     CPFAdjustmentPage(CAmbrelControlModule* module, ui::CWnd* parent);
     ~CPFAdjustmentPage() override;
+    // Registers the page's template with the window system; later calls do nothing.
+    static void RegisterTemplate();
+
+    void Reload() override { RefreshAdjustmentList(); }
 
     // Rebuilds the list from the controller and shows the selected adjustment.
     void RefreshAdjustmentList();
@@ -65,7 +58,6 @@ protected:
     void OnHScroll(ui::UINT code, ui::UINT position, ui::HWND scrollBar) override;
 
 private:
-    CAmbrelController* Controller() const;
     adjustment::Display Display();
     void ClearList();
     void OnRefreshList();
@@ -93,3 +85,6 @@ private:
     // The rows' records, in row order; kept here so they outlive the list box's window.
     std::vector<std::unique_ptr<AdjustmentInfo>> m_records;
 };
+
+// The page's dialog template, built here and registered by the page.
+ui::DialogTemplate AdjustmentPageTemplate();

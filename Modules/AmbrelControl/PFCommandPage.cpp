@@ -5,15 +5,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <string>
 
-#include "AmbrelControlDlg.h"
-#include "AmbrelControlModule.h"
 #include "AmbrelController.h"
 #include "CSetup.h"
 #include "DGrabModule.h"
-#include "DialogTemplates.h"
 #include "RegisteredMessages.h"
 #include "WindowGeometry.h"
 #include "platform/TextRules.h"
@@ -59,17 +57,6 @@ int32_t FromItemData(ui::DWORD_PTR data) {
     return static_cast<int32_t>(static_cast<ui::INT_PTR>(data));
 }
 
-CAmbrelController* ControllerOf(CAmbrelControlModule* module) {
-    return module ? module->m_pController : nullptr;
-}
-
-const SettingInfo* FindSetting(CAmbrelController* controller, int32_t id) {
-    if (!controller) return nullptr;
-    for (const SettingInfo& info : controller->m_settings)
-        if (info.id == id) return &info;
-    return nullptr;
-}
-
 void EnableItem(ui::HWND dialog, int id, bool enable) {
     ui::EnableWindow(ui::GetDlgItem(dialog, id), enable);
 }
@@ -78,6 +65,11 @@ void EnableItem(ui::HWND dialog, int id, bool enable) {
 
 CPFCommandPage::CPFCommandPage(CAmbrelControlModule* module, ui::CWnd* parent)
     : CBasPage(IDD, module, parent) {}
+
+void CPFCommandPage::RegisterTemplate() {
+    static std::once_flag once;
+    std::call_once(once, [] { ui::RegisterDialogTemplate(ImagePageTemplate()); });
+}
 
 void CPFCommandPage::DoDataExchange(ui::CDataExchange* pDX) {
     CBasPage::DoDataExchange(pDX);
@@ -102,24 +94,24 @@ int CPFCommandPage::GetCommandRowCount() const {
 }
 
 int32_t CPFCommandPage::ReadWindow(const char* property) {
-    const CAmbrelController* controller = ControllerOf(m_pModule);
+    const CAmbrelController* controller = Controller();
     return controller ? window::Read(*controller, property) : 0;
 }
 
 void CPFCommandPage::WriteWindow(const char* property, int32_t value) {
-    if (const CAmbrelController* controller = ControllerOf(m_pModule))
+    if (const CAmbrelController* controller = Controller())
         window::Write(*controller, property, value);
 }
 
 int32_t CPFCommandPage::OffsetLimit(bool horizontal) {
-    CAmbrelController* controller = ControllerOf(m_pModule);
+    CAmbrelController* controller = Controller();
     const int32_t maximum =
         controller ? (horizontal ? controller->GetMaxWidth() : controller->GetMaxHeight()) : 0;
     return window::Room(maximum, ReadWindow(horizontal ? kWidthProperty : kHeightProperty));
 }
 
 void CPFCommandPage::RefreshImagePage() {
-    CAmbrelController* controller = ControllerOf(m_pModule);
+    CAmbrelController* controller = Controller();
 
     m_commandList.ResetContent();
     m_commandList.SetItemData(m_commandList.AddString(kNoCommandRow), 0);
@@ -137,7 +129,7 @@ void CPFCommandPage::RefreshImagePage() {
     EnableItem(m_hWnd, IDC_OFFSET_Y_SPIN, geometry);
     EnableSizeControls(geometry && !m_locked);
 
-    const SettingInfo* decimation = FindSetting(controller, kIdDecimationY);
+    const SettingInfo* decimation = controller ? controller->FindSetting(kIdDecimationY) : nullptr;
     EnableDecimationControls(decimation && !m_locked);
     if (decimation) {
         m_decimationList.ResetContent();
@@ -188,7 +180,7 @@ void CPFCommandPage::RefreshAxis(bool horizontal) {
     ui::CSpinButtonCtrl& sizeSpin = horizontal ? m_widthSpin : m_heightSpin;
     ui::CSpinButtonCtrl& offsetSpin = horizontal ? m_offsetXSpin : m_offsetYSpin;
 
-    CAmbrelController* controller = ControllerOf(m_pModule);
+    CAmbrelController* controller = Controller();
     const window::Axis axis =
         controller ? window::ReadAxis(*controller, horizontal) : window::Axis{};
     size = axis.size;
@@ -264,7 +256,7 @@ void CPFCommandPage::Apply() {
     std::optional<int32_t> decimation;
     if (row >= 0) decimation = FromItemData(m_decimationList.GetItemData(row));
     // The sizes as last read from the edits or set by the spins.
-    if (CAmbrelController* controller = ControllerOf(m_pModule))
+    if (CAmbrelController* controller = Controller())
         window::ApplySize(*controller, m_width, m_height, decimation);
 
     RunSelectedCommand();
@@ -276,7 +268,8 @@ void CPFCommandPage::Apply() {
 }
 
 bool CPFCommandPage::SelectDecimation() {
-    const SettingInfo* decimation = FindSetting(ControllerOf(m_pModule), kIdDecimationY);
+    const CAmbrelController* controller = Controller();
+    const SettingInfo* decimation = controller ? controller->FindSetting(kIdDecimationY) : nullptr;
     if (!decimation || !decimation->setting) return false;
     const int32_t current = decimation->setting->GetValue();
     int selected = -1;
@@ -294,7 +287,7 @@ void CPFCommandPage::RunSelectedCommand() {
     const int row = m_commandList.GetCurSel();
     if (row <= 0) return;
     const int32_t id = FromItemData(m_commandList.GetItemData(row));
-    if (CAmbrelController* controller = ControllerOf(m_pModule)) {
+    if (CAmbrelController* controller = Controller()) {
         for (const CameraCommandInfo& command : controller->m_cameraCommands) {
             if (command.id != id) continue;
             if (command.command) command.command->Execute();
@@ -302,7 +295,7 @@ void CPFCommandPage::RunSelectedCommand() {
         }
     }
     if (id == kIdFactoryReset || id == kIdResetToDefault) {
-        if (m_pModule && m_pModule->m_pDialog) m_pModule->m_pDialog->RefreshTabs();
+        RefreshTabs();
     } else if (id == kIdMaxROI) {
         ChangeHostRegion(true);
     }
@@ -314,13 +307,13 @@ void CPFCommandPage::UpdateHostROI() {
 }
 
 void CPFCommandPage::ChangeHostRegion(bool largest) {
-    CSetup* setup = m_pModule ? m_pModule->GetSetup() : nullptr;
+    CSetup* setup = Setup();
     DGrabModule* grabber = setup ? setup->GetGrabModule() : nullptr;
     if (!grabber) return;
     const bool running = setup->IsGrabbing();
     if (running) setup->ToggleGrabbing();
 
-    CAmbrelController* controller = ControllerOf(m_pModule);
+    CAmbrelController* controller = Controller();
     int32_t width = 0;
     int32_t height = 0;
     if (largest) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "BasPage.h"
+#include "ControlIds.h"
 #include "EditEx.h"
 #include "WindowGeometry.h"
 #include "ui/Controls.h"
@@ -12,32 +13,18 @@
 
 class CAmbrelControlModule;
 
-class CPFCommandPage : public CBasPage {
+class CPFCommandPage : public CBasPage, public ImagePageIds {
 public:
-    static constexpr ui::UINT IDD = 16317;
-
-    static constexpr int IDC_COMMAND_LIST = 16318;
-    static constexpr int IDC_WIDTH_EDIT = 16321;
-    static constexpr int IDC_HEIGHT_EDIT = 16322;
-    static constexpr int IDC_OFFSET_X_EDIT = 16323;
-    static constexpr int IDC_OFFSET_Y_EDIT = 16324;
-    static constexpr int IDC_WIDTH_SPIN = 16326;
-    static constexpr int IDC_HEIGHT_SPIN = 16327;
-    static constexpr int IDC_OFFSET_X_SPIN = 16328;
-    static constexpr int IDC_OFFSET_Y_SPIN = 16329;
-    static constexpr int IDC_APPLY = 16331;
-    static constexpr int IDC_DECIMATION_LIST = 16335;
-    static constexpr int IDC_WIDTH_LABEL = 16337;
-    static constexpr int IDC_HEIGHT_LABEL = 16338;
-    static constexpr int IDC_DECIMATION_LABEL = 16339;
-    static constexpr int IDC_COMMAND_LABEL = 16340;
-
     // The command list's first row, standing for "no command".
     static constexpr const wchar_t* kNoCommandRow = L"      ";
     // The offset X spin counts in steps of this many pixels.
     static constexpr int32_t kOffsetXStep = window::kOffsetXStep;
 
     CPFCommandPage(CAmbrelControlModule* module, ui::CWnd* parent);
+    // Registers the page's template with the window system; later calls do nothing.
+    static void RegisterTemplate();
+
+    void Reload() override { RefreshImagePage(); }
 
     // Rebuilds the command list, the decimation list and the geometry controls from the camera.
     void RefreshImagePage();
@@ -97,3 +84,6 @@ private:
     // Between Lock(true) and Lock(false): a refresh meanwhile must not unlock the geometry.
     bool m_locked = false;
 };
+
+// The page's dialog template, built here and registered by the page.
+ui::DialogTemplate ImagePageTemplate();

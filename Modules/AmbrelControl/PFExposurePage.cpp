@@ -2,12 +2,11 @@
 // frame rate and simultaneous readout settings as check boxes.
 #include "PFExposurePage.h"
 
+#include <mutex>
 #include <string>
 
 #include "AdjustmentDisplay.h"
-#include "AmbrelControlModule.h"
 #include "AmbrelController.h"
-#include "DialogTemplates.h"
 #include "PageRules.h"
 #include "RegisteredMessages.h"
 
@@ -18,8 +17,9 @@ CPFExposurePage::CPFExposurePage(CAmbrelControlModule* module, CWnd* parent)
 
 CPFExposurePage::~CPFExposurePage() = default;
 
-CAmbrelController* CPFExposurePage::Controller() const {
-    return m_pModule ? m_pModule->m_pController : nullptr;
+void CPFExposurePage::RegisterTemplate() {
+    static std::once_flag once;
+    std::call_once(once, [] { ui::RegisterDialogTemplate(ExposurePageTemplate()); });
 }
 
 void CPFExposurePage::DoDataExchange(CDataExchange* pDX) {
@@ -42,13 +42,9 @@ adjustment::Display CPFExposurePage::Display(const Target& target) {
 }
 
 int32_t CPFExposurePage::ReadSettingChecked(int32_t settingId) {
-    CAmbrelController* controller = Controller();
-    if (!controller) return 0;
-    for (const SettingInfo& entry : controller->m_settings) {
-        if (entry.id != settingId) continue;
-        return entry.setting && entry.setting->GetValue() == 1 ? 1 : 0;
-    }
-    return 0;
+    const CAmbrelController* controller = Controller();
+    const SettingInfo* entry = controller ? controller->FindSetting(settingId) : nullptr;
+    return entry && entry->setting && entry->setting->GetValue() == 1 ? 1 : 0;
 }
 
 void CPFExposurePage::EnableFrameTime() {
@@ -64,14 +60,9 @@ void CPFExposurePage::RefreshExposurePage() {
     m_editIsSource = 0;
     CAmbrelController* controller = Controller();
 
-    bool hasConstantFrameRate = false;
-    bool hasSimultaneousReadout = false;
-    if (controller) {
-        for (const SettingInfo& entry : controller->m_settings) {
-            if (entry.id == kIdConstantFrameRate) hasConstantFrameRate = true;
-            if (entry.id == kIdSimultaneousReadout) hasSimultaneousReadout = true;
-        }
-    }
+    const bool hasConstantFrameRate = controller && controller->FindSetting(kIdConstantFrameRate);
+    const bool hasSimultaneousReadout =
+        controller && controller->FindSetting(kIdSimultaneousReadout);
     if (CWnd* box = GetDlgItem(IDC_CONSTANT_FRAME_RATE)) box->EnableWindow(hasConstantFrameRate);
     m_constantFrameRate = ReadSettingChecked(kIdConstantFrameRate);
     if (CWnd* box = GetDlgItem(IDC_SIMULTANEOUS_READOUT)) box->EnableWindow(hasSimultaneousReadout);
@@ -81,7 +72,7 @@ void CPFExposurePage::RefreshExposurePage() {
 
     if (!controller) return;
     for (const AdjustmentInfo& entry : controller->m_adjustments) {
-        if (entry.id != kIdExposureTime && entry.id != kIdFrameTime) continue;
+        if (pages::PageOf(entry.id) != PageId::Exposure) continue;
         const bool exposure = entry.id == kIdExposureTime;
         auto copy = adjustment::CopyForPage(entry);
         SetDlgItemText(exposure ? IDC_EXPOSURE_MIN : IDC_FRAME_TIME_MIN,

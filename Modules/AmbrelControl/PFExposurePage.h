@@ -7,25 +7,15 @@
 
 #include "AdjustmentDisplay.h"
 #include "BasPage.h"
+#include "ControlIds.h"
 #include "ControllerTypes.h"
 #include "ui/Controls.h"
+#include "ui/Template.h"
 
 class CAmbrelController;
 
-class CPFExposurePage : public CBasPage {
+class CPFExposurePage : public CBasPage, public ExposurePageIds {
 public:
-    static constexpr ui::UINT IDD = 16319;
-    static constexpr int IDC_EXPOSURE_SLIDER = 16328;
-    static constexpr int IDC_EXPOSURE_EDIT = 16329;
-    static constexpr int IDC_CONSTANT_FRAME_RATE = 16330;
-    static constexpr int IDC_FRAME_TIME_SLIDER = 16331;
-    static constexpr int IDC_FRAME_TIME_EDIT = 16332;
-    static constexpr int IDC_EXPOSURE_MIN = 16333;
-    static constexpr int IDC_EXPOSURE_MAX = 16334;
-    static constexpr int IDC_FRAME_TIME_MIN = 16335;
-    static constexpr int IDC_FRAME_TIME_MAX = 16336;
-    static constexpr int IDC_SIMULTANEOUS_READOUT = 16337;
-
     static constexpr const wchar_t* kExposureText = L"Exposure time[ms]";
     static constexpr const wchar_t* kFrameTimeText = L"Frame time[ms]";
     static constexpr const wchar_t* kConstantFrameRateText = L"Constant Frame Rate";
@@ -38,6 +28,10 @@ public:
 
     CPFExposurePage(CAmbrelControlModule* module, ui::CWnd* parent);
     ~CPFExposurePage() override;
+    // Registers the page's template with the window system; later calls do nothing.
+    static void RegisterTemplate();
+
+    void Reload() override { RefreshExposurePage(); }
 
     // Reloads both records, the check boxes, the labels, the sliders and the edits from the
     // camera.
@@ -67,7 +61,6 @@ private:
     };
     Target TargetFor(ui::WPARAM which);
     adjustment::Display Display(const Target& target);
-    CAmbrelController* Controller() const;
 
     void RefreshValue(const Target& target);
     void ShowIntOn(const Target& target, int32_t value, bool apply);
@@ -90,3 +83,6 @@ private:
     uint8_t m_updating = 0;
     uint8_t m_editIsSource = 0;
 };
+
+// The page's dialog template, built here and registered by the page.
+ui::DialogTemplate ExposurePageTemplate();

@@ -1,42 +1,61 @@
-// What the control dialog makes of the controller's lists: which pages get a tab, which page
-// shows which entry, and a page's own copy of an adjustment.
+// What the control dialog makes of the controller's lists: which pages get a tab, in which
+// order and under which text, and which page shows which entry.
 #include "PageRules.h"
 
 #include <algorithm>
 
-#include "AmbrelControlDlg.h"
-#include "AmbrelController.h"
-
 namespace pages {
+namespace {
 
-bool OnSettingsPage(int32_t settingId) {
-    return settingId != kIdConstantFrameRate && settingId != kIdSimultaneousReadout &&
-           settingId != kIdDecimationY;
+bool Always(const CAmbrelController&) {
+    return true;
 }
 
-bool OnAdjustmentPage(int32_t adjustmentId) {
-    return adjustmentId != kIdExposureTime && adjustmentId != kIdFrameTime;
-}
-
-bool OffersAdjustmentTab(const CAmbrelController& controller) {
+bool HasAdjustmentRow(const CAmbrelController& controller) {
     return std::any_of(controller.m_adjustments.begin(), controller.m_adjustments.end(),
                        [](const AdjustmentInfo& a) { return OnAdjustmentPage(a.id); });
 }
 
-bool OffersImageTab(const CAmbrelController& controller) {
+bool HasCommand(const CAmbrelController& controller) {
     return !controller.m_cameraCommands.empty();
 }
 
-bool OffersExposureTab(const CAmbrelController& controller) {
+// The frame-time slider and the check boxes alone do not make the page worth a tab.
+bool HasExposureTime(const CAmbrelController& controller) {
     return std::any_of(controller.m_adjustments.begin(), controller.m_adjustments.end(),
                        [](const AdjustmentInfo& a) { return a.id == kIdExposureTime; });
 }
 
+constexpr Tab kTabs[] = {
+    {PageId::Settings, L"Settings", Always},
+    {PageId::Adjustment, L"Adjustment", HasAdjustmentRow},
+    {PageId::Image, L"Image", HasCommand},
+    {PageId::Exposure, L"Exposure", HasExposureTime},
+};
+
+}  // namespace
+
+PageId PageOf(int32_t id) {
+    const Feature* feature = CAmbrelController::FeatureOf(id);
+    return feature ? feature->page : PageId::Settings;
+}
+
+bool OnSettingsPage(int32_t settingId) {
+    return PageOf(settingId) == PageId::Settings;
+}
+
+bool OnAdjustmentPage(int32_t adjustmentId) {
+    return PageOf(adjustmentId) == PageId::Adjustment;
+}
+
+std::span<const Tab> Tabs() {
+    return kTabs;
+}
+
 std::vector<std::wstring> TabsFor(const CAmbrelController& controller) {
-    std::vector<std::wstring> tabs{CAmbrelControlDlg::kSettingsTab};
-    if (OffersAdjustmentTab(controller)) tabs.emplace_back(CAmbrelControlDlg::kAdjustmentTab);
-    if (OffersImageTab(controller)) tabs.emplace_back(CAmbrelControlDlg::kImageTab);
-    if (OffersExposureTab(controller)) tabs.emplace_back(CAmbrelControlDlg::kExposureTab);
+    std::vector<std::wstring> tabs;
+    for (const Tab& tab : kTabs)
+        if (tab.offered(controller)) tabs.emplace_back(tab.text);
     return tabs;
 }
 

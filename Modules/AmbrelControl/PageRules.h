@@ -1,26 +1,32 @@
-// What the control dialog makes of the controller's lists: which pages get a tab, which page
-// shows which entry, and a page's own copy of an adjustment.
+// What the control dialog makes of the controller's lists: which pages get a tab, in which
+// order and under which text, and which page shows which entry.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "ControllerTypes.h"
-
-class CAmbrelController;
+#include "AmbrelController.h"
 
 namespace pages {
 
-// The Exposure and Image pages show settings 3, 6 and 8; the Settings page the others.
+// The page of the feature with this id; the Settings page for an id no feature has.
+PageId PageOf(int32_t id);
 bool OnSettingsPage(int32_t settingId);
-// Exposure and frame time have the Exposure page; the Adjustment page lists the others.
 bool OnAdjustmentPage(int32_t adjustmentId);
 
-bool OffersAdjustmentTab(const CAmbrelController& controller);
-bool OffersImageTab(const CAmbrelController& controller);
-bool OffersExposureTab(const CAmbrelController& controller);
-// The tab texts the dialog shows for these lists, in order ("Settings" always first).
+// One tab of the control dialog: its page, its text and whether the camera's lists give it
+// something to show.
+struct Tab {
+    PageId page;
+    const wchar_t* text;
+    bool (*offered)(const CAmbrelController& controller);
+};
+
+// Every tab in the order the dialog shows them; the Settings tab always comes first.
+std::span<const Tab> Tabs();
+// The tab texts the dialog shows for these lists, in order.
 std::vector<std::wstring> TabsFor(const CAmbrelController& controller);
 
 }  // namespace pages

@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <optional>
 
-class CAmbrelController;
+#include "AmbrelController.h"
 
 namespace window {
 
-inline constexpr const char* kWidthProperty = "Window.W";
-inline constexpr const char* kHeightProperty = "Window.H";
-inline constexpr const char* kOffsetXProperty = "Window.X";
-inline constexpr const char* kOffsetYProperty = "Window.Y";
+inline constexpr const char* kWidthProperty = CAmbrelController::kWindowWidthProperty;
+inline constexpr const char* kHeightProperty = CAmbrelController::kWindowHeightProperty;
+inline constexpr const char* kOffsetXProperty = CAmbrelController::kWindowOffsetXProperty;
+inline constexpr const char* kOffsetYProperty = CAmbrelController::kWindowOffsetYProperty;
 // The offset X spin counts in steps of this many pixels.
 inline constexpr int32_t kOffsetXStep = 32;
 

@@ -8,12 +8,10 @@
 #include <limits>
 #include <set>
 #include <string_view>
-#include <type_traits>
 
 #include "AdjustmentDisplay.h"
 #include "AmbrelController.h"
 #include "CallMeter.h"
-#include "FeatureNeeds.h"
 #include "PageRules.h"
 #include "WindowGeometry.h"
 #include "pfConfig.h"
@@ -22,10 +20,6 @@
 namespace inspect {
 namespace {
 
-constexpr const wchar_t* kSettingsPage = L"Settings";
-constexpr const wchar_t* kExposurePage = L"Exposure";
-constexpr const wchar_t* kImagePage = L"Image";
-constexpr const wchar_t* kAdjustmentPage = L"Adjustment";
 constexpr int kRestorePasses = 3;
 
 std::wstring Wide(const std::string& text) {
@@ -79,9 +73,85 @@ bool Converts(const std::string& text) {
     return std::mbsrtowcs(nullptr, &source, 0, &state) != static_cast<std::size_t>(-1);
 }
 
-const wchar_t* PageOfSetting(int32_t id) {
-    if (pages::OnSettingsPage(id)) return kSettingsPage;
-    return id == kIdDecimationY ? kImagePage : kExposurePage;
+// The text of the tab that shows the entry with this id.
+std::wstring PageText(int32_t id) {
+    const PageId page = pages::PageOf(id);
+    for (const pages::Tab& tab : pages::Tabs())
+        if (tab.page == page) return tab.text;
+    return std::wstring();
+}
+
+// What the plug-in does with a property.
+enum class Role {
+    Value,     // an entry's value: looked for, then read and written
+    Option,    // looked for: offers one option of an entry
+    Minimum,   // read once per refresh: the lower bound of an entry
+    Maximum,   // read once per refresh: the upper bound of an entry
+    Command,   // written with 1 when the user runs the command
+    Geometry,  // read and written by the Image page for the window
+};
+
+// One property of a feature. A need with a parent matters only when the camera lists the
+// parent (a range or an option of a feature the camera has).
+struct Need {
+    const char* property;
+    Role role;
+    const char* parent;
+    std::wstring effect;  // what the user loses when the camera does not list it
+};
+
+// The pages in the order a report lists what the user loses, page by page.
+constexpr PageId kReportPageOrder[] = {PageId::Settings, PageId::Exposure, PageId::Adjustment,
+                                       PageId::Image};
+
+int ReportRank(PageId page) {
+    return static_cast<int>(
+        std::find(std::begin(kReportPageOrder), std::end(kReportPageOrder), page) -
+        std::begin(kReportPageOrder));
+}
+
+std::wstring RangeEffect(const Feature& feature, const wchar_t* end) {
+    const bool real = feature.kind == FeatureKind::RealAdjustment;
+    return plat::Format(L"the %s %s at what the camera answers for an unknown name%s",
+                        feature.rangeShownOn, end, real ? L" (0 on the simulator)" : L"");
+}
+
+void AddNeeds(const Feature& feature, std::vector<Need>& needs) {
+    if (!feature.property) return;
+    const Role role = feature.kind == FeatureKind::Geometry  ? Role::Geometry
+                      : feature.kind == FeatureKind::Command ? Role::Command
+                                                             : Role::Value;
+    std::wstring effect =
+        role == Role::Command
+            ? plat::Format(L"the %s command is offered but the camera ignores it", feature.name)
+            : std::wstring(feature.absence);
+    needs.push_back(Need{feature.property, role, feature.parent, std::move(effect)});
+    for (const FeatureOption& option : feature.options)
+        if (option.property)
+            needs.push_back(Need{
+                option.property, Role::Option, feature.property,
+                plat::Format(L"no \"%s\" option in the %s setting", option.label, feature.name)});
+    if (feature.minProperty)
+        needs.push_back(Need{feature.minProperty, Role::Minimum, feature.property,
+                             RangeEffect(feature, L"starts")});
+    if (feature.maxProperty)
+        needs.push_back(Need{feature.maxProperty, Role::Maximum, feature.property,
+                             RangeEffect(feature, L"ends")});
+}
+
+// Every property of the plug-in, page by page as a report lists them.
+const std::vector<Need>& Needs() {
+    static const std::vector<Need> needs = [] {
+        std::vector<Feature> features(CAmbrelController::Features().begin(),
+                                      CAmbrelController::Features().end());
+        std::stable_sort(features.begin(), features.end(), [](const Feature& a, const Feature& b) {
+            return ReportRank(a.page) < ReportRank(b.page);
+        });
+        std::vector<Need> all;
+        for (const Feature& feature : features) AddNeeds(feature, all);
+        return all;
+    }();
+    return needs;
 }
 
 std::optional<double> LinkMs(const CallTally& tally, int32_t baud) {
@@ -93,24 +163,25 @@ void Warn(PortFact& port, std::string property, std::wstring text) {
     port.warnings.push_back(WarningFact{std::move(property), std::move(text)});
 }
 
-std::string PropertyOf(int32_t entryId, features::Role role) {
-    const features::PropertyNeed* need = features::NeedOf(entryId, role);
-    return need ? need->property : std::string();
+std::string PropertyOf(int32_t entryId, Role role) {
+    const Feature* feature = CAmbrelController::FeatureOf(entryId);
+    const char* property = !feature                ? nullptr
+                           : role == Role::Minimum ? feature->minProperty
+                           : role == Role::Maximum ? feature->maxProperty
+                                                   : feature->property;
+    return property ? property : std::string();
 }
 
 void CollectSettings(CAmbrelController& ctl, PortFact& port) {
     for (const SettingInfo& info : ctl.m_settings) {
         if (info.id == kIdPort) continue;
-        SettingFact fact{info.id,
-                         info.name,
-                         PageOfSetting(info.id),
-                         info.setting ? info.setting->GetValue() : 0,
-                         {}};
+        SettingFact fact{
+            info.id, info.name, PageText(info.id), info.setting ? info.setting->GetValue() : 0, {}};
         for (const SettingOption& option : info.options)
             fact.options.push_back(OptionFact{option.value, option.label});
         port.settings.push_back(std::move(fact));
 
-        const std::string property = PropertyOf(info.id, features::Role::Value);
+        const std::string property = PropertyOf(info.id, Role::Value);
         const int32_t raw = pfGetCameraPropertyI(ctl.m_port, property.c_str());
         const bool zeroListed =
             std::any_of(info.options.begin(), info.options.end(),
@@ -125,8 +196,8 @@ void CollectSettings(CAmbrelController& ctl, PortFact& port) {
 }
 
 void CheckRealBounds(PortFact& port, const AdjustmentInfo& entry, const AdjustmentInfo& copy) {
-    const std::string lo = PropertyOf(entry.id, features::Role::Minimum);
-    const std::string hi = PropertyOf(entry.id, features::Role::Maximum);
+    const std::string lo = PropertyOf(entry.id, Role::Minimum);
+    const std::string hi = PropertyOf(entry.id, Role::Maximum);
     for (const auto& [property, bound] :
          {std::pair{lo, entry.realMin}, std::pair{hi, entry.realMax}}) {
         if (std::isnan(bound))
@@ -148,8 +219,8 @@ void CheckRealBounds(PortFact& port, const AdjustmentInfo& entry, const Adjustme
 }
 
 void CheckIntBounds(PortFact& port, const AdjustmentInfo& entry, const AdjustmentInfo& copy) {
-    const std::string lo = PropertyOf(entry.id, features::Role::Minimum);
-    const std::string hi = PropertyOf(entry.id, features::Role::Maximum);
+    const std::string lo = PropertyOf(entry.id, Role::Minimum);
+    const std::string hi = PropertyOf(entry.id, Role::Maximum);
     if (copy.intMax != entry.intMax)
         Warn(port, hi,
              plat::Format(L"reads %d: taken as 2147483647 (no upper limit)", entry.intMax));
@@ -163,24 +234,16 @@ void CheckIntBounds(PortFact& port, const AdjustmentInfo& entry, const Adjustmen
              L"around the current one");
 }
 
-// Records the range and the value read, and answers the value the page shows: clamped to the
-// range as ShowInt / ShowReal clamp it, a NaN counting as 0.
+// Records the range, the value read and the value the page shows for it.
 template <class T>
-T Shown(PortFact& port, AdjustmentFact& fact, T value, T lo, T hi) {
+void Record(PortFact& port, AdjustmentFact& fact, T value, T shown, T lo, T hi) {
     fact.minimum = lo;
     fact.maximum = hi;
     fact.value = value;
-    T shown = value;
-    if constexpr (std::is_floating_point_v<T>) {
-        if (std::isnan(shown)) shown = 0;
-    }
-    if (shown < lo) shown = lo;
-    if (shown > hi) shown = hi;
     if (!(shown == value))
-        Warn(port, PropertyOf(fact.id, features::Role::Value),
+        Warn(port, PropertyOf(fact.id, Role::Value),
              plat::Format(L"reads %s, outside its range: the page shows %s", Number(value),
                           Number(shown)));
-    return shown;
 }
 
 void CollectAdjustments(CAmbrelController& ctl, PortFact& port) {
@@ -189,7 +252,7 @@ void CollectAdjustments(CAmbrelController& ctl, PortFact& port) {
         AdjustmentFact fact;
         fact.id = entry.id;
         fact.name = entry.name;
-        fact.page = pages::OnAdjustmentPage(entry.id) ? kAdjustmentPage : kExposurePage;
+        fact.page = PageText(entry.id);
         fact.integer = copy->isInteger != 0;
         fact.smallStep = copy->smallStep;
         fact.largeStep = copy->largeStep;
@@ -198,14 +261,16 @@ void CollectAdjustments(CAmbrelController& ctl, PortFact& port) {
             CheckIntBounds(port, entry, *copy);
             int32_t value = 0;
             ctl.GetAdjustmentInt(entry.id, value);
-            const int32_t shown = Shown(port, fact, value, copy->intMin, copy->intMax);
-            fact.slider = slider::IntSlider(*copy, shown);
+            const int32_t shown = adjustment::ClampInt(*copy, value);
+            Record(port, fact, value, shown, copy->intMin, copy->intMax);
+            fact.slider = adjustment::PresentInt(*copy, shown).slider;
         } else {
             CheckRealBounds(port, entry, *copy);
             double value = 0.0;
             ctl.GetAdjustmentReal(entry.id, value);
-            const double shown = Shown(port, fact, value, copy->realMin, copy->realMax);
-            fact.slider = slider::RealSlider(*copy, shown);
+            const double shown = adjustment::ClampReal(*copy, value);
+            Record(port, fact, value, shown, copy->realMin, copy->realMax);
+            fact.slider = adjustment::PresentReal(*copy, shown).slider;
         }
         port.adjustments.push_back(std::move(fact));
     }
@@ -221,8 +286,8 @@ void CollectGeometry(CAmbrelController& ctl, PortFact& port) {
         if (info.id != kIdDecimationY) continue;
         g.decimation = true;
         for (const SettingOption& option : info.options) g.decimationValues.push_back(option.value);
-        const std::string lo = PropertyOf(kIdDecimationY, features::Role::Minimum);
-        const std::string hi = PropertyOf(kIdDecimationY, features::Role::Maximum);
+        const std::string lo = PropertyOf(kIdDecimationY, Role::Minimum);
+        const std::string hi = PropertyOf(kIdDecimationY, Role::Maximum);
         const int32_t min = pfGetCameraPropertyI(ctl.m_port, lo.c_str());
         const int32_t max = pfGetCameraPropertyI(ctl.m_port, hi.c_str());
         if (min > max)
@@ -239,7 +304,7 @@ void CollectGeometry(CAmbrelController& ctl, PortFact& port) {
 
 void CollectMissingAndUnused(const Listing& listing, PortFact& port) {
     std::set<std::string> known;
-    for (const features::PropertyNeed& need : features::PropertyNeeds()) {
+    for (const Need& need : Needs()) {
         known.insert(need.property);
         if (need.parent && !Lists(listing, need.parent)) continue;
         if (!Lists(listing, need.property))
@@ -248,19 +313,19 @@ void CollectMissingAndUnused(const Listing& listing, PortFact& port) {
     // What a user loses most first: the window, then settings and sliders, commands, ranges,
     // and last single options of a setting.
     auto weight = [](const MissingFact& m) {
-        for (const features::PropertyNeed& need : features::PropertyNeeds()) {
+        for (const Need& need : Needs()) {
             if (m.property != need.property) continue;
             switch (need.role) {
-                case features::Role::Geometry:
+                case Role::Geometry:
                     return 0;
-                case features::Role::Value:
+                case Role::Value:
                     return 1;
-                case features::Role::Command:
+                case Role::Command:
                     return 2;
-                case features::Role::Minimum:
-                case features::Role::Maximum:
+                case Role::Minimum:
+                case Role::Maximum:
                     return 3;
-                case features::Role::Option:
+                case Role::Option:
                     return 4;
             }
         }
@@ -272,13 +337,12 @@ void CollectMissingAndUnused(const Listing& listing, PortFact& port) {
     for (const std::string& name : listing.names)
         if (!known.count(name)) port.unused.push_back(name);
     // What the dialog writes must take a write.
-    for (const features::PropertyNeed& need : features::PropertyNeeds()) {
+    for (const Need& need : Needs()) {
         const auto row = listing.typeAndAccess.find(need.property);
         const std::string_view name = need.property;
         const bool bound = name.ends_with(".Max") || name.ends_with(".Min");
-        const bool written =
-            !bound && (need.role == features::Role::Value || need.role == features::Role::Command ||
-                       need.role == features::Role::Geometry);
+        const bool written = !bound && (need.role == Role::Value || need.role == Role::Command ||
+                                        need.role == Role::Geometry);
         if (row == listing.typeAndAccess.end() || !written) continue;
         if (row->second.first == kTypeName)
             Warn(port, need.property,

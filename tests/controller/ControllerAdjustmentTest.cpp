@@ -91,18 +91,35 @@ TEST_F(ControllerAdjustments, RangesAreTakenAsTheCameraAnswers) {
     EXPECT_EQ(FindAdjustment(ctl, kIdCrosshairsY)->intMax, 3);
 }
 
+// Single precision is the camera's; beyond its range a write is an infinity of the same sign,
+// also just past the largest single, which plain rounding would bring back to it.
 TEST_F(ControllerAdjustments, RealWriteSendsTheNearestSingle) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    const double pastLargest =
+        std::nextafter(static_cast<double>(std::numeric_limits<float>::max()), kInf);
+    const struct {
+        double value;
+        double sent;
+    } cases[] = {
+        {12.3456789012345, static_cast<double>(12.3456789012345f)},
+        {1e300, kInf},
+        {-1e300, -kInf},
+        {pastLargest, kInf},
+    };
     Load(FullModel());
     CAmbrelController ctl;
     OpenPort(ctl, 0);
     std::vector<double> sent;
     pfsim::SetWriteObserver(
         [&](int32_t, const std::string&, double value, double, int32_t) { sent.push_back(value); });
-    EXPECT_TRUE(ctl.SetAdjustmentReal(kIdExposureTime, 12.3456789012345));
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0], static_cast<double>(12.3456789012345f));
-    EXPECT_NE(sent[0], 12.3456789012345);
+    for (const auto& c : cases) {
+        sent.clear();
+        EXPECT_TRUE(ctl.SetAdjustmentReal(kIdExposureTime, c.value));
+        ASSERT_EQ(sent.size(), 1u) << c.value;
+        EXPECT_EQ(sent[0], c.sent) << c.value;
+    }
     double back = 0.0;
+    ASSERT_TRUE(ctl.SetAdjustmentReal(kIdExposureTime, 12.3456789012345));
     EXPECT_TRUE(ctl.GetAdjustmentReal(kIdExposureTime, back));
     EXPECT_EQ(back, static_cast<double>(12.3456789012345f));
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ControllerTestSupport.h"
+#include "RefreshCost.h"
 
 using namespace ctltest;
 
@@ -34,38 +35,42 @@ protected:
     }
 };
 
-// 27 scans of the 49-row table stop at each name's row: 381 rows for the settings, 181 for
-// the adjustments. Ranges: 2 decimation, 4 real, 6 crosshairs reads, and 3 crosshairs checks.
+// Each name the feature table looks for is one scan of the property table down to its row;
+// ranges and the crosshairs switch are one read each. Nothing is asked twice.
 TEST_F(ControllerCalls, OneRefreshOfTheFullyEquippedCamera) {
     CAmbrelController ctl;
     OpenFullyEquipped(ctl);
+    const refreshcost::Cost cost = refreshcost::OfRefresh(0);
+    pfsim::ClearCallLog();
     ctl.Refresh();
     ASSERT_EQ(ctl.m_adjustments.size(), 5u);
     EXPECT_EQ(CountsByOperation(), (std::map<std::string, uint64_t>{
                                        {"pfGetNumPort", 1},
-                                       {"pfGetPortInfo", 2},
-                                       {"pfGetNumProperties", 27},
-                                       {"pfGetPropertyInfo", 562},
-                                       {"pfGetCameraPropertyI", 11},
-                                       {"pfGetCameraPropertyF", 4},
+                                       {"pfGetPortInfo", cost.ports},
+                                       {"pfGetNumProperties", cost.scans},
+                                       {"pfGetPropertyInfo", cost.rows},
+                                       {"pfGetCameraPropertyI", cost.intReads},
+                                       {"pfGetCameraPropertyF", cost.realReads},
                                    }));
-    EXPECT_EQ(pfsim::TotalCallCount(), 607u);
+    EXPECT_EQ(pfsim::TotalCallCount(), cost.Total());
 }
 
 TEST_F(ControllerCalls, OneSetSettingIsOneWriteAndOneRefresh) {
     CAmbrelController ctl;
     OpenFullyEquipped(ctl);
+    const refreshcost::Cost cost = refreshcost::OfRefresh(0);
+    pfsim::ClearCallLog();
     ctl.SetSetting(kIdTriggerMode, 1);
     EXPECT_EQ(CountsByOperation(), (std::map<std::string, uint64_t>{
                                        {"pfGetNumPort", 1},
-                                       {"pfGetPortInfo", 2},
-                                       {"pfGetNumProperties", 27},
-                                       {"pfGetPropertyInfo", 562},
-                                       {"pfGetCameraPropertyI", 11},
+                                       {"pfGetPortInfo", cost.ports},
+                                       {"pfGetNumProperties", cost.scans},
+                                       {"pfGetPropertyInfo", cost.rows},
+                                       {"pfGetCameraPropertyI", cost.intReads},
                                        {"pfSetCameraPropertyI", 1},
-                                       {"pfGetCameraPropertyF", 4},
+                                       {"pfGetCameraPropertyF", cost.realReads},
                                    }));
-    EXPECT_EQ(pfsim::TotalCallCount(), 608u);
+    EXPECT_EQ(pfsim::TotalCallCount(), cost.Total() + 1);
 }
 
 #if defined(__GXX_ABI_VERSION)

@@ -1,4 +1,5 @@
 // The names the controller puts to the camera: only names the camera lists, compared exactly.
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -75,6 +76,37 @@ TEST_F(ControllerNames, EveryNameReadOrWrittenIsOneTheCameraLists) {
     const std::set<std::string> listed = ListedNames(0);
     EXPECT_GT(used.size(), 20u);
     for (const std::string& name : used) EXPECT_TRUE(listed.count(name)) << name;
+}
+
+// A misspelt name in the feature table would silently drop a setting, an option or a bound;
+// the fully equipped camera lists every one, and every entry it gets has its row.
+TEST_F(ControllerNames, EveryNameOfTheFeatureTableIsOneTheFullCameraLists) {
+    pfsim::LoadDefaultModel();
+    CAmbrelController ctl;
+    OpenPort(ctl, 0);
+    ASSERT_TRUE(ctl.SetSetting(kIdCrosshairs, 1));
+    const std::set<std::string> listed = ListedNames(0);
+    for (const Feature& feature : CAmbrelController::Features()) {
+        std::vector<const char*> names{feature.property, feature.minProperty, feature.maxProperty};
+        for (const FeatureOption& option : feature.options) names.push_back(option.property);
+        for (const char* name : names) {
+            if (!name) continue;
+            EXPECT_TRUE(listed.count(name)) << name;
+        }
+    }
+    std::vector<int32_t> ids;
+    for (const SettingInfo& s : ctl.m_settings) ids.push_back(s.id);
+    for (const AdjustmentInfo& a : ctl.m_adjustments) ids.push_back(a.id);
+    for (const CameraCommandInfo& c : ctl.m_cameraCommands) ids.push_back(c.id);
+    const auto rowsWithEntries =
+        std::count_if(CAmbrelController::Features().begin(), CAmbrelController::Features().end(),
+                      [](const Feature& f) { return f.kind != FeatureKind::Geometry; });
+    EXPECT_EQ(ids.size(), static_cast<size_t>(rowsWithEntries));
+    for (int32_t id : ids) {
+        const Feature* feature = CAmbrelController::FeatureOf(id);
+        ASSERT_NE(feature, nullptr) << id;
+        EXPECT_EQ(feature->id, id);
+    }
 }
 
 TEST_F(ControllerNames, HasPropertyComparesTheWholeNameWithItsCase) {

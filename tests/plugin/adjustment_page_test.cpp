@@ -39,7 +39,7 @@ protected:
         entry.logScale = logScale;
         entry.autoCapable = autoCapable;
         Controller().m_adjustments.push_back(entry);
-        Dialog().RefreshTabs();
+        module->RefreshTabs();
         ClickTabNamed(L"Adjustment");
         pfsim::ClearCallLog();
     }
@@ -229,7 +229,7 @@ TEST_F(AdjustmentPageTest, ACameraChangeShownByARefreshIsWhereTheNextStepStarts)
     Type(P::IDC_EDIT, L"600");
     // Another page changes the camera (a reset, say) and the dialog refreshes its pages.
     ASSERT_TRUE(pfsim::SetProperty(0, "Crosshairs.X", 100));
-    Dialog().RefreshTabs();
+    module->RefreshTabs();
     ClickTabNamed(L"Adjustment");
     EXPECT_EQ(Text(P::IDC_EDIT), L"100");
     EXPECT_EQ(Slider(P::IDC_SLIDER).position, 100);
@@ -241,14 +241,14 @@ TEST_F(AdjustmentPageTest, ACameraChangeShownByARefreshIsWhereTheNextStepStarts)
 TEST_F(AdjustmentPageTest, RefreshKeepsTheSelectedRow) {
     ShowCrosshairs();
     Choose(L"Crosshairs Y");
-    Dialog().RefreshTabs();
+    module->RefreshTabs();
     EXPECT_EQ(Selected(ListBox()), L"Crosshairs Y");
     EXPECT_EQ(Adjustment().GetCurrent()->id, kIdCrosshairsY);
     EXPECT_EQ(Text(P::IDC_EDIT), L"100");
 
     // Crosshairs switched off: the list empties and the tab goes.
     Controller().SetSetting(kIdCrosshairs, 0);
-    Dialog().RefreshTabs();
+    module->RefreshTabs();
     EXPECT_EQ(Adjustment().GetAdjustmentCount(), 0);
     EXPECT_EQ(Adjustment().GetCurrent(), nullptr);
     EXPECT_FALSE(HasTab(L"Adjustment"));

@@ -141,7 +141,7 @@ TEST_F(ExposurePageTest, AReloadShowsTheCameraAgainAfterTyping) {
     ShowExposure();
     Paste(P::IDC_EXPOSURE_EDIT, L"0.5");
     ASSERT_TRUE(pfsim::SetProperty(0, "ExposureTime", 0.3));
-    Dialog().RefreshTabs();
+    module->RefreshTabs();
     EXPECT_EQ(Text(P::IDC_EXPOSURE_EDIT), L"0.300");
     EXPECT_EQ(Slider(P::IDC_EXPOSURE_SLIDER).position, 300);
 }

@@ -127,8 +127,8 @@ TEST_F(TabFrameTest, RefreshingTwiceKeepsTheTabsAndShowsTheFirst) {
     AttachModule();
     const Tabs before = TabTexts();
 
-    Dialog().RefreshTabs();
-    Dialog().RefreshTabs();
+    module->RefreshTabs();
+    module->RefreshTabs();
 
     EXPECT_EQ(TabTexts(), before);
     ExpectOnlyVisible(Settings());

@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "DialogTemplates.h"
+#include "AmbrelControlDlg.h"
+#include "PFASettingsPage.h"
+#include "PFAdjustmentPage.h"
+#include "PFCommandPage.h"
+#include "PFExposurePage.h"
 #include "RegisteredMessages.h"
 #include "ui/Template.h"
 #include "ui/Window.h"
