@@ -12,14 +12,16 @@ import os, re, sys
 LAYERS = [
     ("Modules/AmbrelControl/vendor", "vendor", []),
     ("hostapi", "hostapi", []),
+    # The automation driver is the tools' and tests', not the runtime's.
+    ("platform/ui/automation", "automation", ["platform"]),
     ("platform", "platform", []),
     ("framework", "framework", ["platform", "hostapi"]),
     ("sim", "sim", ["vendor"]),
     ("Modules/AmbrelControl", "plugin", ["framework", "platform", "hostapi", "vendor"]),
-    ("host", "host", ["plugin", "sim", "framework", "platform", "hostapi", "vendor"]),
+    ("host", "host", ["plugin", "sim", "automation", "framework", "platform", "hostapi", "vendor"]),
     ("examples", "examples", ["framework", "platform", "hostapi"]),
 ]
-EVERYTHING = ["host", "plugin", "sim", "framework", "platform", "hostapi", "vendor"]
+EVERYTHING = ["host", "plugin", "sim", "automation", "framework", "platform", "hostapi", "vendor"]
 LAYERS += [(top, top, EVERYTHING) for top in ("tests", "bench", "fuzz")]
 SOURCE = (".h", ".hpp", ".cpp", ".c", ".inc", ".def")
 
