@@ -230,8 +230,6 @@ int main(int argc, char** argv) {
         }
     }
 
-    // Scripts and tests see time pass only through `wait`.
-    ui::UseManualClock();
     host::Trace trace(std::cout);
     if (options.trace) trace.Start();
     if (options.calls) trace.StartCalls();
