@@ -60,7 +60,6 @@ public:
         pfsim::EnableDelays(false);
         pfsim::EnableCallLog(false);
         plat::SetDebugOutputNone();
-        ui::UseManualClock();
         plat::reg::UseMemoryStore();
         plat::AfxSetApp(&m_app);
         m_app.WriteProfileInt(L"Setups\\Bench\\Ambrel Control", L"Port", 1);

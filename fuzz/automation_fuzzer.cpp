@@ -55,7 +55,6 @@ bool Allowed(std::string_view line) {
 // module.
 struct Fuzzing {
     Fuzzing() {
-        ui::UseManualClock();
         options.profilePath = store.Path();
         exports.getDLLName = &GetDLLName;
         exports.getName = &GetName;

@@ -1,8 +1,6 @@
 // Parsing and running the automation language through the dialog framework's user input.
 #include "ScriptRunner.h"
 
-#include <sim/CameraSim.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -497,6 +495,12 @@ bool ScriptRunner::RunCamera(const std::vector<Token>& t, std::string* reason) {
     if (t.size() != (set ? 4u : 3u)) {
         *reason =
             ArgumentCount("camera " + what, set ? "camera set NAME VALUE" : "camera get NAME");
+        return false;
+    }
+    if (!LinkedSimulator()) {
+        *reason =
+            "the host reaches a camera's values only through the simulated camera library, "
+            "and this build links the vendor's";
         return false;
     }
     const SimCamera& camera = m_app.Camera();

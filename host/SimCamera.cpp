@@ -1,68 +1,56 @@
 // The simulated camera: its model loaded into the library, and the port and property lists the
-// host reads from the same model.
+// host reads from the library.
 #include "SimCamera.h"
 
+#if defined(AMBREL_HOST_SIMULATOR)
 #include <sim/CameraSim.h>
-
-#include <nlohmann/json.hpp>
+#endif
 
 namespace host {
 
+pfsim::CameraControl* LinkedSimulator() {
+#if defined(AMBREL_HOST_SIMULATOR)
+    return &pfsim::Control();
+#else
+    return nullptr;
+#endif
+}
+
 bool SimCamera::Load(const std::string& path, std::string* error) {
-    std::string json;
+    m_ports.clear();
+    if (!m_control) {
+        if (path.empty()) return true;
+        *error = std::string("--camera: ") + kNoSimulator;
+        return false;
+    }
     if (path.empty()) {
-        pfsim::LoadDefaultModel();
-        json = pfsim::DefaultModelJson();
-    } else {
-        std::string why;
-        if (!pfsim::ReadModelFile(path, &json, &why)) {
+        m_control->LoadDefault();
+        ListProperties();
+        return true;
+    }
+    std::string why;
+    switch (m_control->Load(path, &why)) {
+        case pfsim::CameraControl::LoadResult::Unreadable:
             *error = "cannot read camera model file " + path + ": " + why;
             return false;
-        }
-        if (!pfsim::LoadModelString(json, &why)) {
+        case pfsim::CameraControl::LoadResult::Invalid:
             *error = "bad camera model file " + path + ": " + why;
             return false;
-        }
+        case pfsim::CameraControl::LoadResult::Loaded:
+            break;
     }
-    if (!ReadTable(json, error)) return false;
-    pfsim::Reset();
+    ListProperties();
     return true;
 }
 
-// The library has accepted the model, so its shape is known to be right.
-bool SimCamera::ReadTable(const std::string& json, std::string* error) {
-    m_ports.clear();
-    try {
-        const auto model = nlohmann::json::parse(json);
-        for (const auto& port : model.at("ports")) {
-            std::vector<Property> properties;
-            const auto camera = port.find("camera");
-            if (camera != port.end() && camera->is_string()) {
-                const auto& table =
-                    model.at("cameras").at(camera->get<std::string>()).at("properties");
-                for (const auto& row : table) {
-                    if (!row.is_object() || row.at("type") == "name") continue;
-                    const std::string name = row.at("name").get<std::string>();
-                    const bool isInt = row.at("type") == "int";
-                    properties.push_back({name, isInt});
-                    if (row.value("limits", false)) {
-                        properties.push_back({name + ".Min", isInt});
-                        properties.push_back({name + ".Max", isInt});
-                    }
-                }
-            }
-            m_ports.push_back(std::move(properties));
-        }
-    } catch (const nlohmann::json::exception& e) {
-        *error = std::string("cannot read the camera model's property table: ") + e.what();
-        return false;
-    }
-    return true;
+void SimCamera::ListProperties() {
+    for (int32_t port = 0; port < m_control->PortCount(); ++port)
+        m_ports.push_back(m_control->Properties(port));
 }
 
 int32_t SimCamera::OpenPort() const {
     for (int32_t port = 0; port < PortCount(); ++port) {
-        if (pfsim::IsPortOpen(port)) return port;
+        if (m_control->IsPortOpen(port)) return port;
     }
     return -1;
 }
@@ -87,11 +75,11 @@ const SimCamera::Property* SimCamera::FindProperty(int32_t port, const std::stri
 }
 
 std::optional<double> SimCamera::Get(int32_t port, const std::string& name) const {
-    return pfsim::GetProperty(port, name);
+    return m_control ? m_control->Get(port, name) : std::nullopt;
 }
 
 bool SimCamera::Set(int32_t port, const std::string& name, double value) const {
-    return pfsim::SetProperty(port, name, value);
+    return m_control && m_control->Set(port, name, value);
 }
 
 }  // namespace host

@@ -1,5 +1,8 @@
-// The simulated camera behind the plug-in: its model, and what the host reads and changes on it.
+// The simulated camera behind the plug-in, as the host reaches it: through the simulator's
+// control interface, and only when the build links the simulator.
 #pragma once
+
+#include <sim/CameraControl.h>
 
 #include <cstdint>
 #include <optional>
@@ -8,15 +11,19 @@
 
 namespace host {
 
+// The simulator's control interface; null when the build links the vendor's camera library.
+pfsim::CameraControl* LinkedSimulator();
+// Why an option that needs the simulator is refused without it.
+inline constexpr const char* kNoSimulator =
+    "this build links the vendor's camera library, which reads no model files";
+
 class SimCamera {
 public:
-    struct Property {
-        std::string name;
-        bool isInt = false;
-    };
+    using Property = pfsim::CameraControl::Property;
 
     // Loads a camera model file into the simulated library, or the built-in camera for an
     // empty path. False, with the reason, for a file that is missing or not a valid model.
+    // Without the simulator there is nothing to load: true for an empty path.
     bool Load(const std::string& path, std::string* error);
 
     int32_t PortCount() const { return static_cast<int32_t>(m_ports.size()); }
@@ -32,8 +39,9 @@ public:
     bool Set(int32_t port, const std::string& name, double value) const;
 
 private:
-    bool ReadTable(const std::string& json, std::string* error);
+    void ListProperties();
 
+    pfsim::CameraControl* m_control = LinkedSimulator();
     std::vector<std::vector<Property>> m_ports;
 };
 

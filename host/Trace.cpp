@@ -2,13 +2,13 @@
 #include "Trace.h"
 
 #include <platform/DebugOutput.h>
-#include <sim/CameraSim.h>
 
 #include <cstdio>
 #include <ostream>
 
 #include "DGrabModule.h"
 #include "HostText.h"
+#include "SimCamera.h"
 #include "platform/Utf8.h"
 
 namespace host {
@@ -22,25 +22,31 @@ Trace::~Trace() {
 void Trace::Start() {
     if (m_on) return;
     m_on = true;
-    pfsim::SetWriteObserver([this](int32_t, const std::string& name, double sent, double held,
-                                   int32_t code) { CameraWrite(name, sent, held, code); });
-    pfsim::SetPortObserver(
-        [this](int32_t port, bool open, int32_t code) { CameraPort(port, open, code); });
+    if (pfsim::CameraControl* camera = LinkedSimulator()) {
+        camera->ObserveWrites([this](int32_t, const std::string& name, double sent, double held,
+                                     int32_t code) { CameraWrite(name, sent, held, code); });
+        camera->ObservePorts(
+            [this](int32_t port, bool open, int32_t code) { CameraPort(port, open, code); });
+    }
     plat::SetDebugOutputCallback([this](std::wstring_view text) { Debug(text); });
 }
 
 void Trace::Stop() {
     if (!m_on) return;
     m_on = false;
-    pfsim::SetWriteObserver(nullptr);
-    pfsim::SetPortObserver(nullptr);
+    if (pfsim::CameraControl* camera = LinkedSimulator()) {
+        camera->ObserveWrites(nullptr);
+        camera->ObservePorts(nullptr);
+    }
     plat::SetDebugOutputNone();
 }
 
 void Trace::StartCalls() {
+    pfsim::CameraControl* camera = LinkedSimulator();
+    if (!camera) return;
     m_calls = true;
-    pfsim::EnableCallLog(true);
-    pfsim::ClearCallLog();
+    camera->EnableCallLog(true);
+    camera->TakeCalls(nullptr);
 }
 
 void Trace::FlushCalls() {
@@ -137,9 +143,8 @@ std::string CallText(const std::string& text) {
 
 void Trace::WriteCalls() {
     if (!m_calls) return;
-    const uint64_t made = pfsim::TotalCallCount();
-    const std::vector<pfsim::Call> calls = pfsim::CallLog();
-    pfsim::ClearCallLog();
+    uint64_t made = 0;
+    const std::vector<pfsim::Call> calls = LinkedSimulator()->TakeCalls(&made);
     if (made > calls.size())
         m_out << "call: " << (made - calls.size()) << " earlier call(s) beyond the log's "
               << pfsim::kMaxLoggedCalls << " not shown\n";

@@ -19,13 +19,15 @@ public:
     Trace(const Trace&) = delete;
     Trace& operator=(const Trace&) = delete;
 
-    // Switches the trace on: observes the simulated camera and takes every debugger line.
+    // Switches the trace on: observes the simulated camera (when the build links it) and takes
+    // every debugger line.
     void Start();
     // Switches it off again; debugger lines then go nowhere.
     void Stop();
     bool IsOn() const { return m_on; }
     // Camera-library calls: one line each ("call: NAME(ARGS) = RESULT"), written before any
     // other trace line and whenever FlushCalls is called, so they stand in the order made.
+    // Only the simulated camera library logs its calls; without it there are none to write.
     void StartCalls();
     void FlushCalls();
 

@@ -1,6 +1,4 @@
 // ambrel-host: loads the plug-in as the host application does and lets a person or a script use it.
-#include <sim/CameraSim.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +16,7 @@
 #include "HostText.h"
 #include "PluginLoader.h"
 #include "ScriptRunner.h"
+#include "SimCamera.h"
 #include "Trace.h"
 #include "platform/Registry.h"
 #include "platform/Utf8.h"
@@ -147,6 +146,21 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         *error = "a setup name cannot hold a backslash: " + plat::ToUtf8(options->host.setupName);
         return false;
     }
+    // Model files and the call log are the simulated camera library's; a vendor's has neither.
+    if (!host::LinkedSimulator()) {
+        for (const auto& [option, given] :
+             {std::pair{"--camera", !options->host.cameraPath.empty()},
+              std::pair{"--check-camera", !options->checkCamera.empty()}}) {
+            if (given) {
+                *error = std::string(option) + ": " + host::kNoSimulator;
+                return false;
+            }
+        }
+        if (options->calls) {
+            *error = "--calls: this build links the vendor's camera library, which logs no calls";
+            return false;
+        }
+    }
     if (!options->exportProfile.empty() && !options->importProfile.empty()) {
         *error = "--export-profile and --import-profile cannot be used together";
         return false;
@@ -201,7 +215,7 @@ int main(int argc, char** argv) {
     if (!options.exportProfile.empty() || !options.importProfile.empty())
         return TransferProfile(options);
     if (!options.checkCamera.empty()) {
-        if (!pfsim::CheckModelFile(options.checkCamera, &error)) {
+        if (!host::LinkedSimulator()->Check(options.checkCamera, &error)) {
             std::cerr << "ambrel-host: " << options.checkCamera << ": " << error << '\n';
             return kExitBadInput;
         }
@@ -216,8 +230,6 @@ int main(int argc, char** argv) {
         }
     }
 
-    // Scripts and tests see time pass only through `wait`.
-    ui::UseManualClock();
     host::Trace trace(std::cout);
     if (options.trace) trace.Start();
     if (options.calls) trace.StartCalls();

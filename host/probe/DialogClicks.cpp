@@ -88,7 +88,6 @@ public:
     }
 
     bool Start(std::string* error) {
-        ui::UseManualClock();
         host::HostOptions options;
         options.linkedPlugin = &m_exports;
         options.profileInMemory = true;

@@ -30,7 +30,6 @@ protected:
     static constexpr const wchar_t* kSection = L"Setups\\Day 1\\Ambrel Control";
 
     void SetUp() override {
-        ui::UseManualClock();
         plat::reg::UseMemoryStore();
         plat::AfxSetApp(&app);
         pfsim::LoadDefaultModel();

@@ -47,7 +47,6 @@ protected:
 class RepeatButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ui::UseManualClock();
         ui::DialogTemplate t;
         t.cx = 100;
         t.cy = 40;

@@ -62,7 +62,6 @@ ui::DialogItemTemplate Edit(int id, int y) {
 class EditExTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ui::UseManualClock();
         ui::DialogTemplate t;
         t.id = 0xE417;
         t.cx = 60;

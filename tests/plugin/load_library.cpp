@@ -80,7 +80,6 @@ TEST_F(LoadedLibraryTest, TextsAreTheSameStringsOnEveryCall) {
 }
 
 TEST_F(LoadedLibraryTest, ModulesAreIndependentAndAttachToAHost) {
-    ui::UseManualClock();
     plat::reg::UseMemoryStore();
     HostLog log;
     TestApp app(log);

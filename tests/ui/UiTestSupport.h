@@ -69,7 +69,6 @@ constexpr DWORD kTopDialog = WS_POPUP | WS_VISIBLE | DS_SETFONT;
 
 class UiTest : public ::testing::Test {
 protected:
-    void SetUp() override { UseManualClock(); }
     void TearDown() override { PumpMessages(); }
 
     // Registers the template and opens a logging dialog from it, with no parent.

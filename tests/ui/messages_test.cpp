@@ -236,19 +236,5 @@ TEST_F(Timers, KilledDestroyedAndShortTimers) {
     EXPECT_EQ(log, (Log{"w WM_TIMER 1 @" + std::to_string(start + 10)}));
 }
 
-TEST_F(Timers, RealTimeClockWaitsForTheNextTimer) {
-    Recorder w("w", log);
-    ASSERT_TRUE(w.Create());
-    UseRealTimeClock();
-    w.SetTimer(1, 20);
-    const auto before = GetTickCount64();
-    EXPECT_TRUE(WaitMessage(2000));
-    EXPECT_GE(GetTickCount64() - before, 15u);
-    EXPECT_EQ(PumpMessages(), 1u);
-    w.KillTimer(1);
-    UseManualClock();
-    EXPECT_EQ(log.size(), 1u);
-}
-
 }  // namespace
 }  // namespace uitest

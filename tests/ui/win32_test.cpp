@@ -469,13 +469,7 @@ TEST_F(Win32Controls, AHeldButtonHasTheMouseUntilLetGo) {
 
 // --- the framework's timers beside the controls' own --------------------------------------
 
-class Win32Timers : public Win32Controls {
-protected:
-    void TearDown() override {
-        UseManualClock();
-        Win32Controls::TearDown();
-    }
-};
+using Win32Timers = Win32Controls;
 
 TEST_F(Win32Timers, ThePumpCountsOnlyTheFrameworksWork) {
     // A focused edit blinks its caret on a timer of the platform's own.
@@ -489,45 +483,6 @@ TEST_F(Win32Timers, ThePumpCountsOnlyTheFrameworksWork) {
     AdvanceClock(50);
     EXPECT_EQ(dlg->Take(), (Log{"WM_USER+2 9", "WM_TIMER 3"}));
     dlg->KillTimer(3);
-}
-
-TEST_F(Win32Timers, WaitingRunsOnTheRealClockUntilAPostOrATimer) {
-    UseRealTimeClock();
-    const HWND target = dlg->m_hWnd;
-    PumpMessages();  // the new dialog's painting
-    auto before = GetTickCount64();
-    EXPECT_FALSE(WaitMessage(60));  // nothing to wait for
-    EXPECT_GE(GetTickCount64() - before, 55u);
-
-    before = GetTickCount64();
-    std::thread poster([target] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        PostMessage(target, WM_USER + 4, 1);
-    });
-    EXPECT_TRUE(WaitMessage(5000));
-    poster.join();
-    EXPECT_LT(GetTickCount64() - before, 2000u);
-    EXPECT_EQ(PumpMessages(), 1u);
-    EXPECT_EQ(dlg->Take(), (Log{"WM_USER+4 1"}));
-
-    // A message another thread sends is handled while waiting, but is nothing to run: the
-    // wait goes on until the timer.
-    dlg->SetTimer(6, 150);
-    before = GetTickCount64();
-    std::atomic<bool> sent{false};
-    std::thread sender([target, &sent] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        SendMessage(target, WM_USER + 5, 2);
-        sent = true;
-    });
-    EXPECT_TRUE(WaitMessage(5000));
-    const auto waited = GetTickCount64() - before;
-    sender.join();
-    EXPECT_TRUE(sent);
-    EXPECT_GE(waited, 145u);
-    EXPECT_EQ(PumpMessages(), 1u);
-    EXPECT_EQ(dlg->Take(), (Log{"WM_USER+5 2", "WM_TIMER 6"}));
-    dlg->KillTimer(6);
 }
 
 }  // namespace

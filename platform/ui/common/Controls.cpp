@@ -91,12 +91,6 @@ int CEdit::GetLineCount() const {
 void CEdit::Clear() {
     SendMessage(WM_CLEAR);
 }
-void CEdit::Copy() {
-    SendMessage(WM_COPY);
-}
-void CEdit::Cut() {
-    SendMessage(WM_CUT);
-}
 void CEdit::Paste() {
     SendMessage(WM_PASTE);
 }

@@ -7,34 +7,6 @@
 
 namespace ui::detail {
 
-namespace {
-
-std::uint64_t SteadyMs() {
-    using namespace std::chrono;
-    return static_cast<std::uint64_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-}  // namespace
-
-TimerSchedule::TimerSchedule() : m_realStart(SteadyMs()) {}
-
-std::uint64_t TimerSchedule::Now() const {
-    return m_manual ? m_manualNow : SteadyMs() - m_realStart;
-}
-
-void TimerSchedule::UseManual() {
-    if (m_manual) return;
-    m_manualNow = Now();
-    m_manual = true;
-}
-
-void TimerSchedule::UseRealTime() {
-    if (!m_manual) return;
-    m_realStart = SteadyMs() - m_manualNow;
-    m_manual = false;
-}
-
 UINT_PTR TimerSchedule::Set(HWND hwnd, UINT_PTR id, UINT elapse) {
     elapse = std::clamp(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     const std::uint64_t due = Now() + elapse;
@@ -81,17 +53,8 @@ bool TimerSchedule::TakeDue(HWND* hwnd, UINT_PTR* id) {
 bool TimerSchedule::MoveToNextDue(std::uint64_t target) {
     const Timer* next = EarliestDue(target);
     if (!next) return false;
-    m_manualNow = std::max(m_manualNow, next->due);
+    m_now = std::max(m_now, next->due);
     return true;
-}
-
-std::uint64_t TimerSchedule::NextDue(std::uint64_t limit) const {
-    for (const Timer& t : m_timers) limit = std::min(limit, t.due);
-    return limit;
-}
-
-std::chrono::steady_clock::time_point TimerSchedule::RealTimeAt(std::uint64_t tick) const {
-    return std::chrono::steady_clock::time_point(std::chrono::milliseconds(m_realStart + tick));
 }
 
 }  // namespace ui::detail

@@ -1,9 +1,8 @@
-// One thread's clock (manual or real time) and the framework's timers on it, shared by the
+// One thread's manual clock and the framework's timers on it, shared by the
 // backends: each delivers the WM_TIMER messages this schedule says are due. Private to
 // platform/ui.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -13,12 +12,7 @@ namespace ui::detail {
 
 class TimerSchedule {
 public:
-    TimerSchedule();
-
-    std::uint64_t Now() const;
-    bool IsManual() const { return m_manual; }
-    void UseManual();
-    void UseRealTime();
+    std::uint64_t Now() const { return m_now; }
 
     // Sets or restarts the timer (the elapse clamped to the platform's limits); answers the
     // id to report, never 0.
@@ -29,12 +23,9 @@ public:
     // The timer due earliest by now (ties to the one set first), re-armed from now before its
     // message is delivered, so that setting it again in the handler counts from then.
     bool TakeDue(HWND* hwnd, UINT_PTR* id);
-    // Manual clock: moves on to the earliest timer due no later than `target`, if any.
+    // Moves on to the earliest timer due no later than `target`, if any.
     bool MoveToNextDue(std::uint64_t target);
-    void MoveTo(std::uint64_t target) { m_manualNow = target; }
-    // Real-time clock: when the next timer falls due, but no later than `limit`.
-    std::uint64_t NextDue(std::uint64_t limit) const;
-    std::chrono::steady_clock::time_point RealTimeAt(std::uint64_t tick) const;
+    void MoveTo(std::uint64_t target) { m_now = target; }
 
 private:
     struct Timer {
@@ -48,9 +39,7 @@ private:
 
     std::vector<Timer> m_timers;
     std::uint64_t m_order = 0;
-    bool m_manual = true;
-    std::uint64_t m_manualNow = 0;
-    std::uint64_t m_realStart = 0;
+    std::uint64_t m_now = 0;
 };
 
 }  // namespace ui::detail

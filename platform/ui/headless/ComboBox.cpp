@@ -58,7 +58,7 @@ LRESULT ComboBoxProc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
     };
     switch (message) {
         case CB_ADDSTRING:
-            return list.Add(text(), (w.style & CBS_SORT) != 0);
+            return list.Add(text());
         case CB_INSERTSTRING: {
             const int at = list.Insert(index, text());
             return at < 0 ? CB_ERR : at;

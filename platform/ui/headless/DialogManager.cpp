@@ -66,6 +66,40 @@ void PressEnter(HWND dialog) {
     Deliver(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
 
+// The next (or previous) control in `control`'s group (from a WS_GROUP control to the next)
+// that is visible and enabled by its own style, wrapping; `control` itself when there is none.
+HWND NextInGroup(HWND dialog, HWND control, bool previous) {
+    auto c = Find(control);
+    if (!Find(dialog) || !c) return nullptr;
+    auto p = Find(c->parent);
+    if (!p) return control;
+    const auto& siblings = p->children;
+    const auto at = std::find(siblings.begin(), siblings.end(), control);
+    if (at == siblings.end()) return control;
+    // The group runs from the WS_GROUP control at or before `control` to the next one.
+    auto first = at;
+    while (first != siblings.begin()) {
+        auto w = Find(*first);
+        if (w && (w->style & WS_GROUP)) break;
+        --first;
+    }
+    auto last = at + 1;
+    while (last != siblings.end()) {
+        auto w = Find(*last);
+        if (w && (w->style & WS_GROUP)) break;
+        ++last;
+    }
+    std::vector<HWND> group(first, last);
+    const auto n = static_cast<long>(group.size());
+    const long start = std::find(group.begin(), group.end(), control) - group.begin();
+    for (long step = 1; step < n; ++step) {
+        const long i = ((previous ? start - step : start + step) % n + n) % n;
+        auto w = Find(group[i]);
+        if (w && OwnVisibleEnabled(*w)) return group[i];
+    }
+    return control;
+}
+
 }  // namespace
 
 std::unique_ptr<ExtraState> MakeDialogState() {
@@ -131,7 +165,7 @@ DialogKey HandleDialogKey(HWND dialog, MSG* msg) {
                 case VK_DOWN: {
                     if (code & DLGC_WANTARROWS) break;
                     const bool previous = msg->wParam == VK_LEFT || msg->wParam == VK_UP;
-                    const HWND next = GetNextDlgGroupItem(dialog, GetFocus(), previous);
+                    const HWND next = NextInGroup(dialog, GetFocus(), previous);
                     if (next) {
                         Deliver(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), 1);
                         if (Deliver(next, WM_GETDLGCODE, msg->wParam, 0) & DLGC_RADIOBUTTON)
@@ -256,38 +290,6 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, bool previous) {
     for (long step = 1; step <= n; ++step) {
         const long i = ((previous ? start - step : start + step) % n + n) % n;
         if (order[i].second) return order[i].first;
-    }
-    return control;
-}
-
-HWND GetNextDlgGroupItem(HWND dialog, HWND control, bool previous) {
-    auto c = Find(control);
-    if (!Find(dialog) || !c) return nullptr;
-    auto p = Find(c->parent);
-    if (!p) return control;
-    const auto& siblings = p->children;
-    const auto at = std::find(siblings.begin(), siblings.end(), control);
-    if (at == siblings.end()) return control;
-    // The group runs from the WS_GROUP control at or before `control` to the next one.
-    auto first = at;
-    while (first != siblings.begin()) {
-        auto w = Find(*first);
-        if (w && (w->style & WS_GROUP)) break;
-        --first;
-    }
-    auto last = at + 1;
-    while (last != siblings.end()) {
-        auto w = Find(*last);
-        if (w && (w->style & WS_GROUP)) break;
-        ++last;
-    }
-    std::vector<HWND> group(first, last);
-    const auto n = static_cast<long>(group.size());
-    const long start = std::find(group.begin(), group.end(), control) - group.begin();
-    for (long step = 1; step < n; ++step) {
-        const long i = ((previous ? start - step : start + step) % n + n) % n;
-        auto w = Find(group[i]);
-        if (w && headless::OwnVisibleEnabled(*w)) return group[i];
     }
     return control;
 }

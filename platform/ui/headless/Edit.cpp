@@ -33,8 +33,6 @@ void ReplaceSelection(Window& w, std::wstring text, bool notify, bool userLimit)
         const std::size_t eol = text.find_first_of(L"\r\n");
         if (eol != std::wstring::npos) text.resize(eol);
     }
-    if (w.style & ES_UPPERCASE) text = plat::AsciiUpper(text);
-    if (w.style & ES_LOWERCASE) text = plat::AsciiLower(text);
     const auto [lo, hi] = Selection(w);
     bool cut = false;
     if (userLimit) {

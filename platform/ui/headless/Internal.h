@@ -2,7 +2,6 @@
 // Private to platform/ui/headless.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -40,7 +39,6 @@ struct WindowClass {
 // One thread's queue, timers, clock, focus and capture. Other threads only post.
 struct ThreadState {
     std::mutex mutex;  // guards `posted`
-    std::condition_variable wake;
     std::deque<MSG> posted;
 
     detail::TimerSchedule clock;  // touched by the owning thread only
@@ -127,7 +125,7 @@ struct ItemList {
     int Count() const { return static_cast<int>(items.size()); }
     bool Valid(int index) const { return index >= 0 && index < Count(); }
     // Each answers the new row's index, or -1 when the index is out of range.
-    int Add(const std::wstring& text, bool sorted);
+    int Add(const std::wstring& text);
     int Insert(int index, const std::wstring& text);
     // Answers the remaining count, or -1.
     int Delete(int index);

@@ -35,15 +35,8 @@ void EndMouseSelection(Window& w) {
 
 }  // namespace
 
-int ItemList::Add(const std::wstring& text, bool sorted) {
-    int index = Count();
-    if (sorted) {
-        const auto at = std::find_if(items.begin(), items.end(), [&](const ListItem& item) {
-            return plat::CompareAsciiNoCase(item.text, text) > 0;
-        });
-        index = static_cast<int>(at - items.begin());
-    }
-    return Insert(index, text);
+int ItemList::Add(const std::wstring& text) {
+    return Insert(Count(), text);
 }
 
 int ItemList::Insert(int index, const std::wstring& text) {
@@ -108,7 +101,7 @@ LRESULT ListBoxProc(Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
     };
     switch (message) {
         case LB_ADDSTRING:
-            return list.Add(text(), (w.style & LBS_SORT) != 0);
+            return list.Add(text());
         case LB_INSERTSTRING: {
             const int at = list.Insert(index, text());
             return at < 0 ? LB_ERR : at;

@@ -58,11 +58,8 @@ bool PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = lParam;
-    {
-        std::lock_guard lock(ts.mutex);
-        ts.posted.push_back(msg);
-    }
-    ts.wake.notify_all();
+    std::lock_guard lock(ts.mutex);
+    ts.posted.push_back(msg);
     return true;
 }
 
@@ -86,24 +83,8 @@ std::size_t PumpMessages() {
     }
 }
 
-void UseManualClock() {
-    CurrentThread()->clock.UseManual();
-}
-
-void UseRealTimeClock() {
-    CurrentThread()->clock.UseRealTime();
-}
-
-bool IsManualClock() {
-    return CurrentThread()->clock.IsManual();
-}
-
 void AdvanceClock(std::uint32_t milliseconds) {
     auto ts = CurrentThread();
-    if (!ts->clock.IsManual()) {
-        PumpMessages();
-        return;
-    }
     const std::uint64_t target = ts->clock.Now() + milliseconds;
     PumpMessages();
     while (ts->clock.MoveToNextDue(target)) PumpMessages();
@@ -117,17 +98,6 @@ std::uint64_t GetTickCount64() {
 
 DWORD GetTickCount() {
     return static_cast<DWORD>(GetTickCount64());
-}
-
-bool WaitMessage(std::uint32_t timeoutMilliseconds) {
-    auto ts = CurrentThread();
-    detail::TimerSchedule& clock = ts->clock;
-    auto ready = [&] { return !ts->posted.empty() || clock.NextDue(UINT64_MAX) <= clock.Now(); };
-    std::unique_lock lock(ts->mutex);
-    if (ready() || clock.IsManual()) return ready();
-    const std::uint64_t deadline = clock.NextDue(clock.Now() + timeoutMilliseconds);
-    ts->wake.wait_until(lock, clock.RealTimeAt(deadline), [&] { return !ts->posted.empty(); });
-    return ready();
 }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) {

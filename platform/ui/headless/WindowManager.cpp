@@ -4,7 +4,6 @@
 #include <unordered_map>
 
 #include "../common/Backend.h"
-#include "../common/InputChecks.h"
 #include "Internal.h"
 #include "ui/Wnd.h"
 
@@ -113,8 +112,6 @@ void FreeTree(HWND hwnd) {
     ts.clock.Forget(hwnd);
     if (ts.focus == hwnd) ts.focus = nullptr;
     if (ts.capture == hwnd) ts.capture = nullptr;
-    // A button held down goes with its window; the mouse is free again.
-    ui::input::detail::HeldButtons().erase(hwnd);
     Unlink(*w);
     w->destroyed = true;
     w->object = nullptr;

@@ -150,11 +150,6 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, bool previous) {
     return U(::GetNextDlgTabItem(W(dialog), W(control), previous));
 }
 
-HWND GetNextDlgGroupItem(HWND dialog, HWND control, bool previous) {
-    if (!::IsWindow(W(dialog)) || !::IsWindow(W(control))) return nullptr;
-    return U(::GetNextDlgGroupItem(W(dialog), W(control), previous));
-}
-
 bool IsDialogMessage(HWND dialog, MSG* msg) {
     if (!msg || !::IsWindow(W(dialog))) return false;
     return ::IsDialogMessageW(W(dialog), reinterpret_cast<::MSG*>(msg));

@@ -1,4 +1,4 @@
-// The pump over the thread's real message queue, the manual and real-time clocks, and the
+// The pump over the thread's real message queue, the manual clock, and the
 // framework's timers. Timers are kept here rather than with the platform's SetTimer, whose
 // clock cannot be advanced by hand: they fire from the pump, as WM_TIMER to their window.
 #include "../common/TimerSchedule.h"
@@ -86,24 +86,8 @@ std::size_t PumpMessages() {
     }
 }
 
-void UseManualClock() {
-    win32::Clock().UseManual();
-}
-
-void UseRealTimeClock() {
-    win32::Clock().UseRealTime();
-}
-
-bool IsManualClock() {
-    return win32::Clock().IsManual();
-}
-
 void AdvanceClock(std::uint32_t milliseconds) {
     detail::TimerSchedule& c = win32::Clock();
-    if (!c.IsManual()) {
-        PumpMessages();
-        return;
-    }
     const std::uint64_t target = c.Now() + milliseconds;
     PumpMessages();
     while (c.MoveToNextDue(target)) PumpMessages();
@@ -117,26 +101,6 @@ std::uint64_t GetTickCount64() {
 
 DWORD GetTickCount() {
     return static_cast<DWORD>(GetTickCount64());
-}
-
-bool WaitMessage(std::uint32_t timeoutMilliseconds) {
-    detail::TimerSchedule& c = win32::Clock();
-    auto ready = [&] {
-        ::MSG msg;
-        return ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) || c.NextDue(UINT64_MAX) <= c.Now();
-    };
-    if (c.IsManual() || ready()) return ready();
-    const std::uint64_t end = c.Now() + timeoutMilliseconds;
-    // The wait also ends for a message another thread sends, which is handled inside the
-    // next look at the queue and leaves nothing to run: then it goes on.
-    for (;;) {
-        const std::uint64_t deadline = c.NextDue(end);
-        const std::uint64_t now = c.Now();
-        if (now >= end) return ready();
-        const auto wait = static_cast<::DWORD>(deadline > now ? deadline - now : 0);
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (ready()) return true;
-    }
 }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) {

@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "ui/Controls.h"
-#include "ui/Input.h"
 #include "ui/Template.h"
 #include "ui/Window.h"
 #include "ui/Wnd.h"

@@ -8,7 +8,6 @@
 #include <unordered_map>
 
 #include "../common/Backend.h"
-#include "../common/InputChecks.h"
 #include "Win32.h"
 #include "platform/TextRules.h"
 
@@ -124,8 +123,6 @@ LRESULT CALLBACK FrameworkProc(::HWND hwnd, ::UINT message, ::WPARAM wParam, ::L
                       : ::CallWindowProcW(record.original, hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ForgetTimers(U(hwnd));
-        // A button held down goes with its window; the mouse is free again.
-        ui::input::detail::HeldButtons().erase(U(hwnd));
         Records& r = TheRecords();
         std::lock_guard lock(r.mutex);
         r.windows.erase(hwnd);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/CameraControl.h"
+
 #if defined(_WIN32)
 #if defined(PFCONFIG_BUILDING)
 #define PFSIM_API __declspec(dllexport)
@@ -64,18 +66,7 @@ PFSIM_API bool SetProperty(int32_t port, const std::string& name, double value);
 PFSIM_API bool IsPortOpen(int32_t port);
 PFSIM_API int32_t OpenPortCount();
 
-// One library call as the plug-in made it: the operation's name, its arguments and its answer,
-// each as text ("pfSetCameraPropertyI", {"0", "Window.Mode", "1"}, "0"). Integers in decimal,
-// reals in shortest round-trip form ("0.01", "nan", "inf"), a null text as "null". Out-value
-// pointers are not arguments: pfGetPropertyInfo logs {port, index} and answers the name;
-// pfGetCameraPropertyInt logs {port, name} and answers "0 value=1024" on success, else the code.
-// The log keeps the latest kMaxLoggedCalls calls.
-inline constexpr size_t kMaxLoggedCalls = 100000;
-struct Call {
-    std::string op;
-    std::vector<std::string> args;
-    std::string result;
-};
+// The library's own log of the calls made to it (Call and kMaxLoggedCalls: sim/CameraControl.h).
 PFSIM_API void EnableCallLog(bool on);  // on by default
 PFSIM_API std::vector<Call> CallLog();
 PFSIM_API void ClearCallLog();
@@ -83,21 +74,15 @@ PFSIM_API void ClearCallLog();
 PFSIM_API uint64_t CallCount(const std::string& op);
 PFSIM_API uint64_t TotalCallCount();
 
-// Observers run on the calling thread after the call has released the library's lock, so they
-// may call the library; calls from several threads may report out of order.
-// Observes every property write that reaches a camera (port open, name not null): name, value
-// sent, value now held (0 when the camera does not list the name), and the code answered (0 when
-// the camera took the write).
-using WriteObserver = std::function<void(int32_t port, const std::string& name, double sent,
-                                         double held, int32_t code)>;
+// Observers: see sim/CameraControl.h.
 PFSIM_API void SetWriteObserver(WriteObserver observer);
-// Observes every pfOpenPort (port, true, the code answered) and every pfClosePort that closes
-// an open port (port, false, 0).
-using PortObserver = std::function<void(int32_t port, bool open, int32_t code)>;
 PFSIM_API void SetPortObserver(PortObserver observer);
 
 // Simulated link delays (per call, as on a serial link of the model's baud rate) are off
 // unless the model asks for them; this switches them off or back on for benchmarks.
 PFSIM_API void EnableDelays(bool on);
+
+// The library's control interface, for a host that reaches the simulator only through it.
+PFSIM_API CameraControl& Control();
 
 }  // namespace pfsim

@@ -38,8 +38,6 @@ public:
     void SetModify(bool modified = true);
     int GetLineCount() const;
     void Clear();
-    void Copy();
-    void Cut();
     void Paste();
     bool Undo();
     bool CanUndo() const;

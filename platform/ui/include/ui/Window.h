@@ -101,22 +101,15 @@ LRESULT CallDefaultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // posted meanwhile) and every timer due by the thread's clock until nothing is left; it
 // answers how many it ran. Timers fire only from here (and from AdvanceClock).
 std::size_t PumpMessages();
-// The clock of the calling thread's timers: a manual clock (the default) that only
-// AdvanceClock moves, or the steady real-time clock.
-void UseManualClock();
-void UseRealTimeClock();
-bool IsManualClock();
+// The clock of the calling thread's timers is a manual one that only AdvanceClock moves: the
+// pump fires a timer when the clock has reached it.
 // Moves the manual clock on by `milliseconds`: every timer falling due meanwhile fires in
 // time order (ties in the order the timers were set), each WM_TIMER delivered as the pump
 // delivers it with the clock standing at its due time, and the posted messages it leaves run
 // before the next timer. A timer set again inside its handler counts from that time.
-// With the real-time clock this just pumps.
 void AdvanceClock(std::uint32_t milliseconds);
 std::uint64_t GetTickCount64();
 DWORD GetTickCount();
-// Real-time clock: waits until a message is posted to this thread, a timer falls due or the
-// time-out passes; answers whether something is ready to run.
-bool WaitMessage(std::uint32_t timeoutMilliseconds);
 
 // Timers: WM_TIMER with wParam = id every `elapse` ms (at least USER_TIMER_MINIMUM, 10 ms,
 // as on the platform). Setting an existing id again restarts it. Destroying the window kills
@@ -135,7 +128,7 @@ HWND GetCapture();
 // Whether the key is down as the current input message is delivered (the high bit set).
 short GetKeyState(int virtualKey);
 
-// Text the paste keystroke (and WM_PASTE) inserts; WM_COPY and WM_CUT put text here.
+// Text the paste keystroke (and WM_PASTE) inserts; the copy and cut keystrokes put text here.
 void SetClipboardText(const std::wstring& text);
 std::wstring GetClipboardText();
 
@@ -151,7 +144,6 @@ SIZE DialogBaseUnits(int pointSize = 8);
 // WS_EX_CONTROLPARENT children; `control` itself when there is no other; with a null
 // `control`, the first (or last).
 HWND GetNextDlgTabItem(HWND dialog, HWND control, bool previous);
-HWND GetNextDlgGroupItem(HWND dialog, HWND control, bool previous);
 // Keyboard input for a dialog as the platform's dialog manager handles it: Tab and Shift+Tab
 // move the focus (WM_NEXTDLGCTL), Enter sends WM_COMMAND for the focused push button, the
 // default push button or IDOK, Escape sends WM_COMMAND IDCANCEL; unless the focused control's

@@ -26,6 +26,8 @@ Result CheckMouse(HWND hwnd, std::initializer_list<WindowKind> kinds) {
 
 std::set<HWND>& HeldButtons() {
     thread_local std::set<HWND> held;
+    // A button held down goes with its window; the mouse is free again.
+    std::erase_if(held, [](HWND hwnd) { return !IsWindow(hwnd); });
     return held;
 }
 

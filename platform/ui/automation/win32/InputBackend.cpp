@@ -1,30 +1,22 @@
-// The user-input entry points on real controls: the mouse messages a hand would cause, at the
-// places the controls themselves report (item, thumb, arrow and tab rectangles), and the
-// keystrokes through the dialog manager with the thread's keyboard state set as a person's
-// fingers would set it. The controls raise their notifications themselves.
+// The hand on real controls: the mouse messages it causes, at the places the controls themselves
+// report (item, thumb and list rectangles), and the keystrokes through the dialog manager with
+// the thread's keyboard state set as a person's fingers would set it. The controls raise their
+// notifications themselves.
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <thread>
 
-#include "../common/InputChecks.h"
-#include "Win32.h"
+#include "../../win32/Win32.h"
+#include "../InputBackend.h"
+#include "../InputChecks.h"
 
-namespace ui::input {
+namespace ui::input::backend {
 namespace {
 
-using detail::Check;
-using detail::CheckMouse;
-using detail::HeldButtons;
 using detail::Usable;
 using win32::U;
 using win32::W;
-
-POINT Center(HWND hwnd) {
-    RECT r{};
-    GetClientRect(hwnd, &r);
-    return POINT{r.right / 2, r.bottom / 2};
-}
 
 LPARAM Pack(POINT p) {
     return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
@@ -60,19 +52,19 @@ void Mouse(HWND over, UINT message, POINT point, bool moveCursor = true) {
     PumpMessages();
 }
 
-void MouseDown(HWND hwnd, POINT point) {
+void Down(HWND hwnd, POINT point) {
     SetKeys({{VK_LBUTTON, true}});
     Mouse(hwnd, WM_LBUTTONDOWN, point);
 }
 
-void MouseUp(HWND hwnd, POINT point, bool moveCursor = true) {
+void Up(HWND hwnd, POINT point, bool moveCursor = true) {
     SetKeys({{VK_LBUTTON, false}});
     Mouse(hwnd, WM_LBUTTONUP, point, moveCursor);
 }
 
 void Click(HWND hwnd, POINT point) {
-    MouseDown(hwnd, point);
-    if (IsWindow(hwnd)) MouseUp(hwnd, point);
+    Down(hwnd, point);
+    if (IsWindow(hwnd)) Up(hwnd, point);
 }
 
 // A keyboard message to the focus, as a dialog host's loop hands it on: through the dialog
@@ -101,7 +93,7 @@ struct Modifiers {
 
 // One keystroke: key down (the translation of which posts the character unless the dialog
 // manager took the key), then key up, the queue running dry after each.
-void Keystroke(UINT vk, Modifiers mods = {}) {
+void Stroke(UINT vk, Modifiers mods = {}) {
     SetKeys({{VK_SHIFT, mods.shift},
              {VK_LSHIFT, mods.shift},
              {VK_CONTROL, mods.control},
@@ -113,51 +105,6 @@ void Keystroke(UINT vk, Modifiers mods = {}) {
     SendKey(WM_KEYUP, vk);
     SetKeys({{VK_SHIFT, false}, {VK_LSHIFT, false}, {VK_CONTROL, false}, {VK_LCONTROL, false}});
     PumpMessages();
-}
-
-// A character typed: the key that makes it in the keyboard layout, with Shift if needed; a
-// character no key makes arrives as the character alone, as an input method delivers it.
-void TypeCharacter(wchar_t c) {
-    switch (c) {
-        case L'\b':
-            Keystroke(VK_BACK);
-            return;
-        case L'\t':
-            Keystroke(VK_TAB);
-            return;
-        case L'\r':
-        case L'\n':
-            Keystroke(VK_RETURN);
-            return;
-        default:
-            break;
-    }
-    const SHORT key = ::VkKeyScanW(c);
-    const bool plain = key != -1 && (HIBYTE(key) & ~1) == 0;
-    if (plain) {
-        Keystroke(LOBYTE(key), Modifiers{(HIBYTE(key) & 1) != 0, false});
-        return;
-    }
-    SendKey(WM_CHAR, 0, c);
-    PumpMessages();
-}
-
-void FocusAsDialogManager(HWND hwnd) {
-    const HWND parent = GetParent(hwnd);
-    const HWND dialog = parent ? win32::InnermostDialog(parent) : nullptr;
-    if (dialog)
-        ::SendMessageW(W(dialog), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd), 1);
-    else
-        SetFocus(hwnd);
-    PumpMessages();
-}
-
-Result PrepareEdit(HWND edit) {
-    const Result r = Check(edit, {WindowKind::Edit});
-    if (r != Result::Ok) return r;
-    if (GetFocus() != edit) FocusAsDialogManager(edit);
-    if (IsWindow(edit)) ::SendMessageW(W(edit), EM_SETSEL, 0, -1);
-    return Result::Ok;
 }
 
 // Programs sharing the clipboard (test runs side by side) must not paste each other's text.
@@ -179,7 +126,7 @@ private:
 };
 
 // Brings the row into the list's view, as the scroll bar would, and answers the middle of it.
-POINT RowPoint(HWND list, int row) {
+POINT ListRowPoint(HWND list, int row) {
     RECT client{}, item{};
     GetClientRect(list, &client);
     ::SendMessageW(W(list), LB_GETITEMRECT, static_cast<WPARAM>(row),
@@ -255,83 +202,82 @@ int PixelForPosition(HWND slider, int position) {
 
 }  // namespace
 
-Result SelectRow(HWND listOrCombo, int row) {
-    const Result r = CheckMouse(listOrCombo, {WindowKind::ListBox, WindowKind::ComboBox});
-    if (r != Result::Ok) return r;
-    const bool combo = GetWindowKind(listOrCombo) == WindowKind::ComboBox;
-    const auto count = ::SendMessageW(W(listOrCombo), combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
-    if (row < 0 || row >= count) return Result::OutOfRange;
-    if (!combo) {
-        Click(listOrCombo, RowPoint(listOrCombo, row));
-        return Result::Ok;
-    }
-    // A click on the combo box drops its list down; the click on the row picks it.
-    Click(listOrCombo, Center(listOrCombo));
-    if (!IsWindow(listOrCombo) || !::SendMessageW(W(listOrCombo), CB_GETDROPPEDSTATE, 0, 0))
-        return Result::Ok;
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    if (!::GetComboBoxInfo(W(listOrCombo), &info) || !info.hwndList) return Result::Ok;
-    const HWND list = U(info.hwndList);
-    Click(list, RowPoint(list, row));
-    return Result::Ok;
+void MouseDown(HWND over, POINT point) {
+    Down(over, point);
 }
 
-Result TypeText(HWND edit, std::wstring_view text) {
-    const Result r = PrepareEdit(edit);
-    if (r != Result::Ok) return r;
-    for (wchar_t c : text) TypeCharacter(c);
-    return Result::Ok;
+void MouseUp(HWND over, POINT point) {
+    Up(over, point);
 }
 
-Result PasteText(HWND edit, std::wstring_view text) {
-    const Result r = PrepareEdit(edit);
-    if (r != Result::Ok) return r;
-    ClipboardTurn turn;
-    SetClipboardText(std::wstring(text));
-    Keystroke('V', Modifiers{false, true});
-    return Result::Ok;
+void LetGoOfMouse() {
+    SetKeys({{VK_LBUTTON, false}});
 }
 
-Result PressKey(HWND window, Key key) {
-    const Result r = Check(window);
-    if (r != Result::Ok) return r;
-    if (GetFocus() != window) FocusAsDialogManager(window);
+void Keystroke(Key key) {
     static constexpr std::array<UINT, 12> kKeys = {VK_RETURN, VK_TAB,    VK_TAB,  VK_ESCAPE,
                                                    VK_BACK,   VK_DELETE, VK_HOME, VK_END,
                                                    VK_LEFT,   VK_RIGHT,  VK_UP,   VK_DOWN};
-    Keystroke(kKeys[static_cast<std::size_t>(key)], Modifiers{key == Key::ShiftTab, false});
-    return Result::Ok;
+    Stroke(kKeys[static_cast<std::size_t>(key)], Modifiers{key == Key::ShiftTab, false});
 }
 
-Result MoveFocus(HWND window) {
-    const Result r = Check(window);
-    if (r != Result::Ok) return r;
-    FocusAsDialogManager(window);
-    return Result::Ok;
+// A character typed: the key that makes it in the keyboard layout, with Shift if needed; a
+// character no key makes arrives as the character alone, as an input method delivers it.
+void TypeCharacter(wchar_t c) {
+    switch (c) {
+        case L'\b':
+            Stroke(VK_BACK);
+            return;
+        case L'\t':
+            Stroke(VK_TAB);
+            return;
+        case L'\r':
+        case L'\n':
+            Stroke(VK_RETURN);
+            return;
+        default:
+            break;
+    }
+    const SHORT key = ::VkKeyScanW(c);
+    const bool plain = key != -1 && (HIBYTE(key) & ~1) == 0;
+    if (plain) {
+        Stroke(LOBYTE(key), Modifiers{(HIBYTE(key) & 1) != 0, false});
+        return;
+    }
+    SendKey(WM_CHAR, 0, c);
+    PumpMessages();
 }
 
-Result Click(HWND button) {
-    const Result r = CheckMouse(button, {WindowKind::PushButton, WindowKind::CheckBox,
-                                         WindowKind::RadioButton, WindowKind::Static});
-    if (r != Result::Ok) return r;
-    Click(button, Center(button));
-    return Result::Ok;
+void Paste(std::wstring_view text) {
+    ClipboardTurn turn;
+    SetClipboardText(std::wstring(text));
+    Stroke('V', Modifiers{false, true});
 }
 
-Result DragSlider(HWND slider, int position) {
-    const Result r = CheckMouse(slider, {WindowKind::Slider});
-    if (r != Result::Ok) return r;
-    const auto low = static_cast<int>(::SendMessageW(W(slider), TBM_GETRANGEMIN, 0, 0));
-    const auto high = static_cast<int>(::SendMessageW(W(slider), TBM_GETRANGEMAX, 0, 0));
-    if (position < low || position > high) return Result::OutOfRange;
+HWND InnermostDialog(HWND hwnd) {
+    return win32::InnermostDialog(hwnd);
+}
+
+POINT RowPoint(HWND list, int row) {
+    return ListRowPoint(list, row);
+}
+
+void ClickDroppedRow(HWND combo, int row) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!::GetComboBoxInfo(W(combo), &info) || !info.hwndList) return;
+    const HWND list = U(info.hwndList);
+    Click(list, ListRowPoint(list, row));
+}
+
+void DragThumb(HWND slider, int position) {
     const bool vertical = Vertical(slider);
     const int along = PixelForPosition(slider, position);
     RECT thumb{};
     ::SendMessageW(W(slider), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     const POINT grab{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
-    MouseDown(slider, grab);
-    if (!IsWindow(slider)) return Result::Ok;
+    Down(slider, grab);
+    if (!IsWindow(slider)) return;
     POINT to = grab;
     const bool onPixel = along != INT_MIN;
     if (onPixel) {
@@ -348,51 +294,7 @@ Result DragSlider(HWND slider, int position) {
         PumpMessages();
     }
     // Between two pixels the cursor cannot show where the hand is; it is left where it was.
-    if (IsWindow(slider)) MouseUp(slider, to, onPixel);
-    return Result::Ok;
+    if (IsWindow(slider)) Up(slider, to, onPixel);
 }
 
-Result PressSpin(HWND spin, Arrow arrow) {
-    const Result r = CheckMouse(spin, {WindowKind::Spin});
-    if (r != Result::Ok) return r;
-    RECT c{};
-    GetClientRect(spin, &c);
-    const bool up = arrow == Arrow::Up;
-    const POINT point = (GetWindowLong(spin, GWL_STYLE) & UDS_HORZ)
-                            ? POINT{up ? c.right * 3 / 4 : c.right / 4, c.bottom / 2}
-                            : POINT{c.right / 2, up ? c.bottom / 4 : c.bottom * 3 / 4};
-    Click(spin, point);
-    return Result::Ok;
-}
-
-Result PressButton(HWND button) {
-    const Result r =
-        CheckMouse(button, {WindowKind::PushButton, WindowKind::CheckBox, WindowKind::RadioButton});
-    if (r != Result::Ok) return r;
-    HeldButtons().insert(button);
-    MouseDown(button, Center(button));
-    return Result::Ok;
-}
-
-Result ReleaseButton(HWND button) {
-    if (!HeldButtons().erase(button))
-        return IsWindow(button) ? Result::NotPressed : Result::NoWindow;
-    SetKeys({{VK_LBUTTON, false}});
-    if (!IsWindow(button)) return Result::Ok;
-    MouseUp(button, Center(button));
-    return Result::Ok;
-}
-
-Result ClickTab(HWND tabControl, int index) {
-    const Result r = CheckMouse(tabControl, {WindowKind::Tab});
-    if (r != Result::Ok) return r;
-    if (index < 0 || index >= ::SendMessageW(W(tabControl), TCM_GETITEMCOUNT, 0, 0))
-        return Result::OutOfRange;
-    RECT header{};
-    ::SendMessageW(W(tabControl), TCM_GETITEMRECT, static_cast<WPARAM>(index),
-                   reinterpret_cast<LPARAM>(&header));
-    Click(tabControl, POINT{(header.left + header.right) / 2, (header.top + header.bottom) / 2});
-    return Result::Ok;
-}
-
-}  // namespace ui::input
+}  // namespace ui::input::backend

@@ -1,5 +1,5 @@
 // What every backend's input entry points check before acting: whether a person could act on
-// the window at all. Private to platform/ui.
+// the window at all. Private to the automation driver.
 #pragma once
 
 #include <initializer_list>
