@@ -1,5 +1,5 @@
 // The camera inspector on many ports with long port texts: the report of every port, with the
-// plug-in's refreshes and the click that opens each port in its dialog.
+// plug-in's refreshes, and the click that opens the first port in its dialog.
 #include <benchmark/benchmark.h>
 #include <sim/CameraSim.h>
 

@@ -67,7 +67,14 @@ struct Fuzzing {
         // The profile lives in memory, emptied before every input: nothing of it reaches a file.
         store.Forget();
         app.DestroyModule();
+        Reset();
     }
+    void Begin() {
+        std::string error;
+        Check(app.Reload(&error));
+    }
+    // Undoes what the input did, within the input: libFuzzer takes an input that ends with more
+    // allocations than it started with for a leak, and runs it again to look.
     void Reset() {
         plat::reg::KeyGuard root;
         if (plat::reg::OpenKey(L"", root.out()) == plat::reg::kSuccess)
@@ -75,8 +82,6 @@ struct Fuzzing {
         ui::CWnd::FreeTemporaryWindows();
         pfsim::Reset();
         app.Setup().SetGrabbing(false);
-        std::string error;
-        Check(app.Reload(&error));
     }
     // The module can be destroyed after whatever the input did, and the profile then reads back
     // with the port it had open.
@@ -106,7 +111,7 @@ struct Fuzzing {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Never destroyed: its windows would outlive the dialog framework's per-thread state at exit.
     static Fuzzing& fuzzing = *new Fuzzing;
-    fuzzing.Reset();
+    fuzzing.Begin();
     host::ScriptRunner runner(fuzzing.app, fuzzing.nowhere);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     size_t lines = 0;
@@ -120,5 +125,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Check(fuzzing.app.Module() != nullptr);
     fuzzing.CheckDestroyed();
+    fuzzing.Reset();
     return 0;
 }

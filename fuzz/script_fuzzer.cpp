@@ -233,9 +233,13 @@ bool Contains(const std::list<std::wstring>& lines, const std::wstring& line) {
 
 // Stores the lines as a saved script would be, leaving out gap lines (no more of them than
 // lines stored before them), which then load as empty lines.
+// The section is opened once: the profile's own calls would walk its path again for every line.
 void StoreLines(plat::CWinApp& app, std::vector<std::wstring>& lines) {
     app.WriteProfileString(kSection, nullptr, nullptr);
     app.WriteProfileInt(kSection, L"LineCount", static_cast<int>(lines.size()));
+    plat::reg::KeyGuard section;
+    Check(plat::reg::OpenKey(app.ProfileRoot() + L"\\" + kSection, section.out()) ==
+          plat::reg::kSuccess);
     size_t stored = 0;
     size_t gaps = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -245,7 +249,8 @@ void StoreLines(plat::CWinApp& app, std::vector<std::wstring>& lines) {
             continue;
         }
         ++stored;
-        app.WriteProfileString(kSection, std::to_wstring(i).c_str(), lines[i].c_str());
+        Check(plat::reg::SetStringValue(section.get(), std::to_wstring(i), lines[i]) ==
+              plat::reg::kSuccess);
     }
 }
 

@@ -191,7 +191,8 @@ int TransferProfile(const Options& options) {
     plat::reg::CloseStore();
     if (done) return kExitOk;
     std::cerr << "ambrel-host: " << file << ": " << error << '\n';
-    return kExitBadInput;
+    // An export to standard output that could not be written is lost output, not bad input.
+    return exporting && std::ferror(stdout) ? kExitOutputLost : kExitBadInput;
 }
 
 }  // namespace

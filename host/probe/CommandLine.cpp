@@ -34,6 +34,8 @@ Parsed ParseCommandLine(const std::vector<std::string>& args) {
             line.options.actions = true;
         } else if (arg == "--properties") {
             line.options.properties = true;
+        } else if (arg == "--click-all-ports") {
+            line.options.clickAllPorts = true;
         } else if (arg == "--help" || arg == "-h") {
             line.help = true;
         } else if (arg == "--camera" || arg == "--port" || arg == "--baud") {

@@ -548,8 +548,9 @@ Verdict JudgeAll(const Report& report) {
 // The Port list's label of each port it offers.
 using PortLabels = std::map<int32_t, std::wstring>;
 
+// What the library and the plug-in's controller answer for the port, without the dialog.
 PortFact InspectPort(int32_t index, CAmbrelController& ctl, const PortLabels& labels,
-                     const InspectOptions& options, DialogClicks* dialog) {
+                     const InspectOptions& options, Listing& listing) {
     PortFact port;
     port.index = index;
     port.cost.counted = meter::Available();
@@ -572,47 +573,43 @@ PortFact InspectPort(int32_t index, CAmbrelController& ctl, const PortLabels& la
              L"the characters of the same number");
     }
 
-    Listing listing;
-    {
-        meter::Reset();
-        ctl.SetSetting(kIdPort, index);
-        port.opened = ctl.m_port == index;
-        if (!port.opened) {
-            std::optional<std::string> message = meter::LastErrorMessage();
-            port.errorCode = meter::LastOpenResult();
-            if (!meter::Available()) {
-                // The controller keeps the answer to itself; ask the library once more.
-                port.errorCode = pfOpenPort(index, 0);
-                if (port.errorCode == 0) pfClosePort(index);
-                const char* text = pfGetErrorMsg(index);
-                message = text ? std::optional<std::string>(text) : std::nullopt;
-            }
-            if (message) port.errorMessage = Wide(*message);
-            port.tabs = pages::TabsFor(ctl);
-        } else {
-            listing = InspectOpenPort(ctl, port);
+    meter::Reset();
+    ctl.SetSetting(kIdPort, index);
+    port.opened = ctl.m_port == index;
+    if (!port.opened) {
+        std::optional<std::string> message = meter::LastErrorMessage();
+        port.errorCode = meter::LastOpenResult();
+        if (!meter::Available()) {
+            // The controller keeps the answer to itself; ask the library once more.
+            port.errorCode = pfOpenPort(index, 0);
+            if (port.errorCode == 0) pfClosePort(index);
+            const char* text = pfGetErrorMsg(index);
+            message = text ? std::optional<std::string>(text) : std::nullopt;
         }
+        if (message) port.errorMessage = Wide(*message);
+        port.tabs = pages::TabsFor(ctl);
+    } else {
+        listing = InspectOpenPort(ctl, port);
     }
     port.verdict = Judge(port);
-    std::map<std::string, bool> readsBack;
-    if (dialog) {
-        std::vector<ClickCost> opening = dialog->OpenPort(index, port.cost.baud);
-        const bool chosen = std::any_of(opening.begin(), opening.end(),
-                                        [](const ClickCost& c) { return c.action == "open_port"; });
-        Append(port.cost.actions, std::move(opening));
-        if (port.opened && chosen && options.actions) {
-            if (meter::Available())
-                readsBack = ClickEverything(*dialog, port, listing);
-            else
-                Warn(port, "--actions",
-                     L"no click made: this build cannot watch the library's calls, so it could "
-                     L"not tell which values it can put back");
-        }
-    }
-    // Read through the dialog's opening of the port, or the controller's before it closed.
-    if (options.properties && port.opened && (dialog || ctl.m_port == index))
-        port.properties = PropertyTable(index, listing, readsBack);
     return port;
+}
+
+// Opens the port through the dialog, and with --actions clicks everything there; answers what
+// the clicks wrote and whether it read back.
+std::map<std::string, bool> ClickPort(PortFact& port, const Listing& listing,
+                                      const InspectOptions& options, DialogClicks& dialog) {
+    port.clicked = true;
+    std::vector<ClickCost> opening = dialog.OpenPort(port.index, port.cost.baud);
+    const bool chosen = std::any_of(opening.begin(), opening.end(),
+                                    [](const ClickCost& c) { return c.action == "open_port"; });
+    Append(port.cost.actions, std::move(opening));
+    if (!port.opened || !chosen || !options.actions) return {};
+    if (meter::Available()) return ClickEverything(dialog, port, listing);
+    Warn(port, "--actions",
+         L"no click made: this build cannot watch the library's calls, so it could not tell "
+         L"which values it can put back");
+    return {};
 }
 
 }  // namespace
@@ -641,9 +638,24 @@ Report Inspect(const InspectOptions& options) {
     if (!clicking && DialogClicks::Available())
         report.warnings.push_back(
             WarningFact{"dialog", L"the plug-in's dialog cannot be shown: " + Wide(why)});
+    // Every open through the dialog refreshes the plug-in, which reads every port's description:
+    // the dialog is clicked on one port (the one named, else the first that opens) unless every
+    // port is asked for.
+    bool clicked = false;
     for (int32_t i = 0; i < count; ++i) {
         if (options.port && *options.port != i) continue;
-        report.ports.push_back(InspectPort(i, ctl, labels, options, clicking ? &dialog : nullptr));
+        Listing listing;
+        PortFact port = InspectPort(i, ctl, labels, options, listing);
+        std::map<std::string, bool> readsBack;
+        if (clicking && (options.clickAllPorts || (!clicked && (options.port || port.opened)))) {
+            readsBack = ClickPort(port, listing, options, dialog);
+            clicked = true;
+            if (!options.clickAllPorts) report.clickedPort = i;
+        }
+        // Read through the dialog's opening of the port, or the controller's before it closed.
+        if (options.properties && port.opened && (port.clicked || ctl.m_port == i))
+            port.properties = PropertyTable(i, listing, readsBack);
+        report.ports.push_back(std::move(port));
     }
     dialog.Stop();
     report.verdict = JudgeAll(report);

@@ -117,6 +117,7 @@ struct PortFact {
     std::vector<std::string> unused;
     std::vector<WarningFact> warnings;
     CostFact cost;
+    bool clicked = false;  // the dialog was clicked on this port
     bool restored = true;  // --actions put every value back
     std::vector<NotRestored> notRestored;
     std::vector<PropertyRow> properties;  // with --properties
@@ -126,14 +127,19 @@ struct PortFact {
 struct Report {
     int32_t portCount = 0;  // as the library answers it
     std::vector<PortFact> ports;
-    std::vector<WarningFact> warnings;  // about the library as a whole
-    Verdict verdict;                    // of every port inspected
+    std::vector<WarningFact> warnings;   // about the library as a whole
+    Verdict verdict;                     // of every port inspected
+    std::optional<int32_t> clickedPort;  // the one port the dialog was clicked on, if only one
 };
 
 struct InspectOptions {
     std::optional<int32_t> port;  // only this port
     bool actions = false;         // click everything (writes, then puts values back)
     bool properties = false;      // the property table of each port
+    // Click the dialog on every port, not only on the first that opens: each open refreshes
+    // the plug-in, which reads every port's description, so the time grows with the square of
+    // the port count.
+    bool clickAllPorts = false;
     std::map<int32_t, int32_t> baudByPort;
     std::optional<int32_t> baud;  // for every port, over baudByPort
 };

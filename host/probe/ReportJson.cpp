@@ -120,6 +120,7 @@ json Port(const PortFact& p) {
         {"baud", p.cost.baud > 0 ? json(p.cost.baud) : json(nullptr)},
         {"refresh_calls", p.opened && p.cost.counted ? json(p.cost.refreshCalls) : json(nullptr)},
         {"refresh_link_ms", OrNull(p.cost.refreshLinkMs)},
+        {"clicked", p.clicked},
         {"clicks", clicks}};
     json notRestored = json::array();
     for (const NotRestored& n : p.notRestored)

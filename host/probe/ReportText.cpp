@@ -156,7 +156,7 @@ void Geometry(Writer& w, const PortFact& p) {
     w.Line("decimation", decimation);
 }
 
-void Cost(Writer& w, const PortFact& p) {
+void Cost(Writer& w, const PortFact& p, std::optional<int32_t> clickedPort) {
     const CostFact& c = p.cost;
     if (!c.counted) {
         w.Line("cost", "not counted: this build cannot count the library's calls");
@@ -173,6 +173,9 @@ void Cost(Writer& w, const PortFact& p) {
     }
     if (p.opened && !p.cost.actions.empty() && p.cost.actions.back().action == "open_port")
         w.Item("every other click: measured with --actions");
+    if (clickedPort && !p.clicked)
+        w.Item("clicks         measured on port " + std::to_string(*clickedPort) +
+               " only (--click-all-ports measures every port)");
 }
 
 std::string Bound(const std::optional<double>& x) {
@@ -194,7 +197,7 @@ void Properties(Writer& w, const PortFact& p) {
     }
 }
 
-void Port(Writer& w, const PortFact& p) {
+void Port(Writer& w, const PortFact& p, std::optional<int32_t> clickedPort) {
     std::string title = "Port " + std::to_string(p.index) + ": ";
     title += p.description ? Quoted(*p.description) : "(no description)";
     title += p.opened ? ", opened" : ", does not open";
@@ -217,7 +220,7 @@ void Port(Writer& w, const PortFact& p) {
     }
     w.Line("warnings", p.warnings.empty() ? "(none)" : "");
     for (const WarningFact& x : p.warnings) w.Item(Clean(x.property) + ": " + U(x.text));
-    Cost(w, p);
+    Cost(w, p, clickedPort);
     Properties(w, p);
     if (!p.notRestored.empty()) {
         w.Line("not restored", "");
@@ -234,7 +237,7 @@ std::string ReportText(const Report& report) {
     for (const WarningFact& x : report.warnings) w.Item(Clean(x.property) + ": " + U(x.text));
     for (const PortFact& p : report.ports) {
         w.Raw("");
-        Port(w, p);
+        Port(w, p, report.clickedPort);
     }
     return w.str();
 }

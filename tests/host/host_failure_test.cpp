@@ -110,7 +110,8 @@ TEST_F(FailureTest, StandardInputThatCannotBeReadAndOutputThatCannotBeWrittenFai
     EXPECT_EQ(Shell(host + " --script /dev/zero >/dev/null 2>" + err), 2);
     EXPECT_EQ(Shell("echo dump | " + host + " --script - >/dev/full 2>" + err), 4);
     EXPECT_EQ(Shell("echo dump | " + host + " --script - >&- 2>" + err), 4);
-    EXPECT_EQ(Shell(host + " --export-profile /dev/stdout >&- 2>/dev/null"), 2);
+    EXPECT_EQ(Shell(host + " --export-profile /dev/stdout >&- 2>/dev/null"), 4);
+    EXPECT_EQ(Shell(host + " --export-profile /dev/stdout >/dev/full 2>/dev/null"), 4);
     std::ifstream in(err);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("\nambrel-host: cannot write standard output: "), std::string::npos)

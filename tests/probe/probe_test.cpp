@@ -12,6 +12,7 @@
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,6 +20,7 @@
 
 #if !defined(_WIN32)
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include "AmbrelController.h"
@@ -41,6 +43,15 @@ std::string ModelPath(const std::string& name) {
     if (std::filesystem::path(name).is_absolute()) return name;
     if (name.find('/') != std::string::npos) return std::string(AMBREL_SOURCE_DIR "/") + name;
     return std::string(AMBREL_SOURCE_DIR "/tests/probe/") + name;
+}
+
+// A scratch file's path, apart from those of other builds running the same test.
+std::string Scratch(const std::string& name) {
+#if defined(_WIN32)
+    return ::testing::TempDir() + name;
+#else
+    return ::testing::TempDir() + std::to_string(::getpid()) + "-" + name;
+#endif
 }
 
 // Whether this build clicks through the dialog (it must be able to watch the library's calls).
@@ -291,6 +302,61 @@ TEST_F(Inspect, EachPortCostsTheSameRefreshesAndNoAnswerIsKept) {
         EXPECT_TRUE(pfsim::CallLog().empty());
     }
     EXPECT_EQ(listings[6] - listings[4], listings[4] - listings[2]);
+}
+
+// The dialog is clicked on one port, the one named or else the first that opens, unless every
+// port is asked for; every port's other facts are those found when every port is clicked.
+TEST_F(Inspect, DialogIsClickedOnOnePortUnlessEveryPortIsAsked) {
+    if (!Clicks())
+        GTEST_SKIP() << "this build makes no clicks: it cannot watch the library's calls";
+    nlohmann::json model = {
+        {"cameras",
+         {{"c", {{"properties", {{{"name", "ExposureTime"}, {"type", "real"}, {"value", 10}}}}}}}},
+        {"ports",
+         {{{"description", "dead"}, {"open_error", {{"code", 5}, {"message", "no camera"}}}},
+          {{"description", "first"}, {"camera", "c"}},
+          {{"description", "second"}, {"camera", "c"}}}}};
+    const std::string file = Scratch("three-ports.json");
+    std::ofstream(file) << model.dump();
+    auto inspect = [&](std::optional<int32_t> port, bool all) {
+        inspect::CommandLine line;
+        line.cameraFile = file;
+        line.options.port = port;
+        line.options.clickAllPorts = all;
+        std::string error;
+        EXPECT_TRUE(inspect::PrepareCamera(line, error)) << error;
+        return inspect::Inspect(line.options);
+    };
+    // Each port's JSON without its costs.
+    auto facts = [](const Report& report) {
+        nlohmann::json ports = nlohmann::json::parse(inspect::ReportJson(report))["ports"];
+        for (auto& port : ports) port.erase("cost");
+        return ports;
+    };
+    const struct {
+        std::optional<int32_t> port;
+        bool all;
+        std::vector<int32_t> clicked;
+    } cases[] = {{std::nullopt, false, {1}},
+                 {2, false, {2}},
+                 {0, false, {0}},
+                 {std::nullopt, true, {0, 1, 2}}};
+    const Report everyPort = inspect(std::nullopt, true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port ? "port " + std::to_string(*c.port) : std::string("no port"));
+        const Report report = inspect(c.port, c.all);
+        std::vector<int32_t> clicked;
+        for (const PortFact& port : report.ports) {
+            if (port.clicked) clicked.push_back(port.index);
+            EXPECT_EQ(Action(port, "open_port") != nullptr, port.clicked) << port.index;
+        }
+        EXPECT_EQ(clicked, c.clicked);
+        if (!c.port) {
+            EXPECT_EQ(facts(report), facts(everyPort));
+        }
+    }
+    EXPECT_NE(inspect::ReportText(inspect(std::nullopt, false)).find("measured on port 1 only"),
+              std::string::npos);
 }
 
 // What the library answers is reported as it is: a description that would break the line or the

@@ -105,6 +105,16 @@ public:
         return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
     }
 
+    // Runs one statement of `sql` through the statement cache: every profile access begins and
+    // ends a transaction, and parsing those each time cost more than the access itself.
+    bool Run(const char* sql) {
+        sqlite3_stmt* stmt = Prepare(sql);
+        if (!stmt) return false;
+        const int rc = sqlite3_step(stmt);
+        sqlite3_reset(stmt);
+        return rc == SQLITE_DONE;
+    }
+
 private:
     sqlite3* m_db;
     std::string m_path;
@@ -173,10 +183,10 @@ class Transaction {
 public:
     Transaction(Store& store, bool write)
         : m_store(store), m_joined(sqlite3_get_autocommit(store.db()) == 0) {
-        m_open = !m_joined && store.Exec(write ? "BEGIN IMMEDIATE" : "BEGIN");
+        m_open = !m_joined && store.Run(write ? "BEGIN IMMEDIATE" : "BEGIN");
     }
     ~Transaction() {
-        if (m_open) m_store.Exec("ROLLBACK");
+        if (m_open) m_store.Run("ROLLBACK");
     }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -185,7 +195,7 @@ public:
     Status Commit() {
         if (m_joined) return kSuccess;
         if (!m_open) return kStoreFailure;
-        if (!m_store.Exec("COMMIT")) return kStoreFailure;
+        if (!m_store.Run("COMMIT")) return kStoreFailure;
         m_open = false;
         return kSuccess;
     }
@@ -489,9 +499,27 @@ Status CreatePath(Store& store, const std::vector<std::wstring_view>& names, int
     return kSuccess;
 }
 
+Status HasSubkeys(Store& store, int64_t id, bool* has) {
+    Query q(store, "SELECT 1 FROM keys WHERE parent=?1 LIMIT 1");
+    const int rc = q.Bind(1, id).Step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return kStoreFailure;
+    *has = rc == SQLITE_ROW;
+    return kSuccess;
+}
+
 // Removes the values and subkeys of `id`, and the key itself with `withKey`. UNION, not UNION ALL:
 // a cycle of key rows ends the walk instead of running it forever.
 Status DeleteBelow(Store& store, int64_t id, bool withKey) {
+    bool subkeys = false;
+    if (Status s = HasSubkeys(store, id, &subkeys); s != kSuccess) return s;
+    // A key without subkeys, as most are, needs no walk: the walk's work tables cost far more
+    // than the deletion itself.
+    if (!subkeys) {
+        if (!Query(store, "DELETE FROM vals WHERE key=?1").Bind(1, id).Done()) return kStoreFailure;
+        if (withKey && !Query(store, "DELETE FROM keys WHERE id=?1").Bind(1, id).Done())
+            return kStoreFailure;
+        return kSuccess;
+    }
     static constexpr const char* kDeleteValues = R"(
         WITH RECURSIVE sub(id) AS (
             SELECT ?1 UNION SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id)
@@ -690,10 +718,9 @@ Status DeleteKey(HKey key, std::wstring_view subkey) {
         int64_t id = 0;
         if (Status s = Walk(store, key->id, names, &id); s != kSuccess) return s;
         if (id == kRootId) return kAccessDenied;
-        Query q(store, "SELECT 1 FROM keys WHERE parent=?1 LIMIT 1");
-        const int rc = q.Bind(1, id).Step();
-        if (rc == SQLITE_ROW) return kAccessDenied;
-        if (rc != SQLITE_DONE) return kStoreFailure;
+        bool subkeys = false;
+        if (Status s = HasSubkeys(store, id, &subkeys); s != kSuccess) return s;
+        if (subkeys) return kAccessDenied;
         return DeleteBelow(store, id, true);
     });
 }
