@@ -415,11 +415,6 @@ bool StartsVersion4(std::string_view bytes) {
     return first != std::string_view::npos && bytes.substr(first, 8) == "REGEDIT4";
 }
 
-void PutUnit16(std::string& out, uint32_t unit) {
-    out.push_back(static_cast<char>(unit & 0xFF));
-    out.push_back(static_cast<char>(unit >> 8));
-}
-
 }  // namespace
 
 Status SplitPath(std::wstring_view path, std::vector<std::wstring_view>* names) {
@@ -495,19 +490,10 @@ std::wstring ValueLine(std::wstring_view name, ValueType type, std::span<const u
 }
 
 std::string EncodeFile(std::wstring_view t) {
+    const data::Bytes units = data::FromText(t);
     std::string out = "\xFF\xFE";
-    out.reserve(2 + t.size() * 2);
-    for (const wchar_t w : t) {
-        auto c = static_cast<uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
-        if (c > 0x10FFFF) c = 0xFFFD;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            PutUnit16(out, 0xD800 + (c >> 10));
-            PutUnit16(out, 0xDC00 + (c & 0x3FF));
-        } else {
-            PutUnit16(out, c);
-        }
-    }
+    // Without the terminating NUL that registry data carries.
+    out.append(units.begin(), units.end() - 2);
     return out;
 }
 
