@@ -54,13 +54,13 @@ const wchar_t* SetupName(CSetup* setup) {
 
 }  // namespace
 
-CScriptEvent::Reference CScriptEvent::SplitReference(const std::wstring& token) {
+CScriptEvent::Reference CScriptEvent::SplitReference(std::wstring_view token) {
     Reference reference;
     size_t start = 0;
     while (start < token.size() && token[start] == L'*') ++start;
     reference.depth = start > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(start);
 
-    const std::wstring_view rest = std::wstring_view(token).substr(start);
+    const std::wstring_view rest = token.substr(start);
     const size_t last = rest.rfind(L':');
     if (last == std::wstring_view::npos) {
         reference.name = rest;
@@ -77,12 +77,12 @@ CScriptEvent::Reference CScriptEvent::SplitReference(const std::wstring& token) 
     return reference;
 }
 
-std::vector<std::wstring> CScriptEvent::SplitLine(const std::wstring& line) {
-    std::vector<std::wstring> tokens;
+std::vector<std::wstring_view> CScriptEvent::SplitLine(std::wstring_view line) {
+    std::vector<std::wstring_view> tokens;
     size_t start = 0;
     while (start < line.size()) {
         const size_t comma = line.find(L',', start);
-        if (comma == std::wstring::npos) {
+        if (comma == std::wstring_view::npos) {
             tokens.push_back(line.substr(start));
             break;
         }
@@ -279,14 +279,14 @@ bool CScriptEvent::Compile(std::wstring& errorText) {
 }
 
 bool CScriptEvent::ParseLine(const std::wstring& line, ParsedLine& parsed) const {
-    const std::vector<std::wstring> tokens = SplitLine(line);
+    const std::vector<std::wstring_view> tokens = SplitLine(line);
     if (tokens.empty()) return true;
 
     parsed.info = ResolveCommand(tokens[0], parsed.depth);
     if (!parsed.info) return false;
 
     for (size_t t = 1; t < tokens.size(); ++t) {
-        const std::wstring& token = tokens[t];
+        const std::wstring_view token = tokens[t];
         bool isEventParam = false;
         for (size_t p = 0; p < m_paramInfos.size() && p <= INT32_MAX; ++p) {
             if (m_paramInfos[p].m_strName == token) {
@@ -322,28 +322,28 @@ CModule* CScriptEvent::ResolveModule(const Reference& reference) const {
     CSetup* setup = m_pModule->GetSetup();
     if (!reference.setup.empty()) {
         CSetupManager* manager = setup ? setup->GetSetupManager() : nullptr;
-        setup = manager ? manager->FindSetup(reference.setup) : nullptr;
+        setup = manager ? manager->FindSetup(std::wstring(reference.setup)) : nullptr;
     }
     if (!setup) return nullptr;
-    return reference.module.empty() ? m_pModule : setup->FindModule(reference.module);
+    return reference.module.empty() ? m_pModule : setup->FindModule(std::wstring(reference.module));
 }
 
-CScriptCommandInfo* CScriptEvent::ResolveCommand(const std::wstring& token, uint32_t& depth) const {
-    Reference reference = SplitReference(token);
+CScriptCommandInfo* CScriptEvent::ResolveCommand(std::wstring_view token, uint32_t& depth) const {
+    const Reference reference = SplitReference(token);
     depth = reference.depth;
     CModule* module = ResolveModule(reference);
-    return module ? module->FindCommand(std::move(reference.name)) : nullptr;
+    return module ? module->FindCommand(std::wstring(reference.name)) : nullptr;
 }
 
-CScriptVariable* CScriptEvent::ResolveVariable(const std::wstring& token) const {
+CScriptVariable* CScriptEvent::ResolveVariable(std::wstring_view token) const {
     const Reference reference = SplitReference(token);
     if (reference.module == kUserVariableModule) {
         CSetup* setup = m_pModule ? m_pModule->GetSetup() : nullptr;
         CSetupManager* manager = setup ? setup->GetSetupManager() : nullptr;
-        return manager ? manager->FindUserVariable(reference.name) : nullptr;
+        return manager ? manager->FindUserVariable(std::wstring(reference.name)) : nullptr;
     }
     CModule* module = ResolveModule(reference);
-    return module ? module->FindVariable(reference.name.c_str()) : nullptr;
+    return module ? module->FindVariable(std::wstring(reference.name).c_str()) : nullptr;
 }
 
 void CScriptEvent::AttachCommand(CScriptCommand* command, uint32_t depth) {

@@ -13,6 +13,7 @@
 #include "HostApplication.h"
 #include "ScratchStore.h"
 #include "ScriptRunner.h"
+#include "SqliteMemory.h"
 #include "Trace.h"
 #include "platform/Registry.h"
 #include "sim/CameraSim.h"
@@ -110,7 +111,7 @@ struct Fuzzing {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Never destroyed: its windows would outlive the dialog framework's per-thread state at exit.
-    static Fuzzing& fuzzing = *new Fuzzing;
+    static Fuzzing& fuzzing = (GiveSqliteItsOwnMemory(), *new Fuzzing);
     fuzzing.Begin();
     host::ScriptRunner runner(fuzzing.app, fuzzing.nowhere);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
