@@ -70,8 +70,15 @@ std::string Utf8(std::wstring_view w) {
     return s;
 }
 
+// Upper-cased after encoding: a byte of a longer UTF-8 sequence is never an ASCII letter, and a
+// short name then needs no allocation at all (paths are folded name by name on every access).
 std::string Fold(std::wstring_view w) {
-    return Utf8(AsciiUpper(w));
+    std::string s = Utf8(w);
+    for (char& c : s) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) c = static_cast<char>(AsciiUpper(static_cast<wchar_t>(byte)));
+    }
+    return s;
 }
 
 class Store {
