@@ -46,6 +46,15 @@ bool LineIndexOf(const std::wstring& entry, uint32_t& index) {
     return true;
 }
 
+// The token of a line that begins at `start`, which moves past the "," that ends it; the line has
+// no more tokens once `start` is not below its length.
+std::wstring_view NextToken(std::wstring_view line, size_t& start) {
+    const size_t end = std::min(line.find(L',', start), line.size());
+    const std::wstring_view token = line.substr(start, end - start);
+    start = end + 1;
+    return token;
+}
+
 // A name the setup hands out may be null; profile sections and messages take it as empty.
 const wchar_t* SetupName(CSetup* setup) {
     const wchar_t* name = setup ? setup->GetName() : nullptr;
@@ -79,16 +88,7 @@ CScriptEvent::Reference CScriptEvent::SplitReference(std::wstring_view token) {
 
 std::vector<std::wstring_view> CScriptEvent::SplitLine(std::wstring_view line) {
     std::vector<std::wstring_view> tokens;
-    size_t start = 0;
-    while (start < line.size()) {
-        const size_t comma = line.find(L',', start);
-        if (comma == std::wstring_view::npos) {
-            tokens.push_back(line.substr(start));
-            break;
-        }
-        tokens.push_back(line.substr(start, comma - start));
-        start = comma + 1;
-    }
+    for (size_t start = 0; start < line.size();) tokens.push_back(NextToken(line, start));
     return tokens;
 }
 
@@ -279,14 +279,14 @@ bool CScriptEvent::Compile(std::wstring& errorText) {
 }
 
 bool CScriptEvent::ParseLine(const std::wstring& line, ParsedLine& parsed) const {
-    const std::vector<std::wstring_view> tokens = SplitLine(line);
-    if (tokens.empty()) return true;
-
-    parsed.info = ResolveCommand(tokens[0], parsed.depth);
+    // Token by token: compiling parses every line again on each change of the script.
+    if (line.empty()) return true;
+    size_t start = 0;
+    parsed.info = ResolveCommand(NextToken(line, start), parsed.depth);
     if (!parsed.info) return false;
 
-    for (size_t t = 1; t < tokens.size(); ++t) {
-        const std::wstring_view token = tokens[t];
+    while (start < line.size()) {
+        const std::wstring_view token = NextToken(line, start);
         bool isEventParam = false;
         for (size_t p = 0; p < m_paramInfos.size() && p <= INT32_MAX; ++p) {
             if (m_paramInfos[p].m_strName == token) {

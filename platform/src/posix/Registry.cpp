@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 #include <unordered_map>
 #include <unordered_set>
@@ -108,6 +110,19 @@ public:
         return stmt;
     }
 
+    // The key a path opened last time, by the path's folded names. A key keeps its id and its
+    // place while it exists (ids are never reused and keys never move), so a cached id that is
+    // still alive is the key the path names; one that is gone is walked again.
+    std::optional<int64_t> CachedKey(const std::string& foldedPath) const {
+        const auto it = m_keysByPath.find(foldedPath);
+        if (it == m_keysByPath.end()) return std::nullopt;
+        return it->second;
+    }
+    void CacheKey(std::string foldedPath, int64_t id) {
+        if (m_keysByPath.size() >= kMaxCachedPaths) m_keysByPath.clear();
+        m_keysByPath.insert_or_assign(std::move(foldedPath), id);
+    }
+
     bool Exec(const char* sql) {
         return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
     }
@@ -127,6 +142,8 @@ private:
     std::string m_path;
     uint64_t m_generation;
     std::unordered_map<const char*, sqlite3_stmt*> m_statements;
+    static constexpr size_t kMaxCachedPaths = 256;
+    std::unordered_map<std::string, int64_t> m_keysByPath;
 };
 
 // One use of a cached statement; reset when it goes, so the same text can run again (but not
@@ -647,11 +664,23 @@ Status OpenKeyPath(std::wstring_view path, bool create, HKey* out) {
     if (!store) return kStoreFailure;
     Transaction txn(*store, create);
     if (!txn.ok()) return kStoreFailure;
+    // A profile access opens its section's whole path every time: walked, that is a query for
+    // every level.
+    std::string folded;
+    for (const auto name : names) folded.append(Fold(name)).push_back('\\');
     int64_t id = 0;
-    const Status found =
-        create ? CreatePath(*store, names, &id) : Walk(*store, kRootId, names, &id);
-    if (found != kSuccess) return found;
+    const std::optional<int64_t> cached = store->CachedKey(folded);
+    const bool hit = cached && KeyAlive(*store, *cached) == kSuccess;
+    if (hit) {
+        id = *cached;
+    } else if (const Status found =
+                   create ? CreatePath(*store, names, &id) : Walk(*store, kRootId, names, &id);
+               found != kSuccess) {
+        return found;
+    }
     if (Status s = txn.Commit(); s != kSuccess) return s;
+    // Only once committed: a rolled-back insert's id can be given to another key.
+    if (!hit) store->CacheKey(std::move(folded), id);
     *out = NewHandle(*store, id);
     return kSuccess;
 }
