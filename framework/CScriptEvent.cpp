@@ -55,16 +55,17 @@ std::wstring_view NextToken(std::wstring_view line, size_t& start) {
     return token;
 }
 
-// A name the setup hands out may be null; profile sections and messages take it as empty.
-const wchar_t* SetupName(CSetup* setup) {
-    const wchar_t* name = setup ? setup->GetName() : nullptr;
-    return name ? name : L"";
-}
+// A reference's parts as views into its token, where CScriptEvent::Reference holds copies:
+// compiling parses every line again on each change of the script.
+struct ReferenceParts {
+    uint32_t depth = 0;
+    std::wstring_view setup;
+    std::wstring_view module;
+    std::wstring_view name;
+};
 
-}  // namespace
-
-CScriptEvent::Reference CScriptEvent::SplitReference(std::wstring_view token) {
-    Reference reference;
+ReferenceParts SplitReferenceParts(std::wstring_view token) {
+    ReferenceParts reference;
     size_t start = 0;
     while (start < token.size() && token[start] == L'*') ++start;
     reference.depth = start > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(start);
@@ -86,9 +87,57 @@ CScriptEvent::Reference CScriptEvent::SplitReference(std::wstring_view token) {
     return reference;
 }
 
-std::vector<std::wstring_view> CScriptEvent::SplitLine(std::wstring_view line) {
-    std::vector<std::wstring_view> tokens;
-    for (size_t start = 0; start < line.size();) tokens.push_back(NextToken(line, start));
+// The module a reference names, seen from the event's own module.
+CModule* ModuleOf(CModule* own, const ReferenceParts& reference) {
+    if (!own) return nullptr;
+    CSetup* setup = own->GetSetup();
+    if (!reference.setup.empty()) {
+        CSetupManager* manager = setup ? setup->GetSetupManager() : nullptr;
+        setup = manager ? manager->FindSetup(std::wstring(reference.setup)) : nullptr;
+    }
+    if (!setup) return nullptr;
+    return reference.module.empty() ? own : setup->FindModule(std::wstring(reference.module));
+}
+
+CScriptCommandInfo* CommandOf(CModule* own, std::wstring_view token, uint32_t& depth) {
+    const ReferenceParts reference = SplitReferenceParts(token);
+    depth = reference.depth;
+    CModule* module = ModuleOf(own, reference);
+    return module ? module->FindCommand(std::wstring(reference.name)) : nullptr;
+}
+
+CScriptVariable* VariableOf(CModule* own, std::wstring_view token) {
+    const ReferenceParts reference = SplitReferenceParts(token);
+    if (reference.module == CScriptEvent::kUserVariableModule) {
+        CSetup* setup = own ? own->GetSetup() : nullptr;
+        CSetupManager* manager = setup ? setup->GetSetupManager() : nullptr;
+        return manager ? manager->FindUserVariable(std::wstring(reference.name)) : nullptr;
+    }
+    CModule* module = ModuleOf(own, reference);
+    return module ? module->FindVariable(std::wstring(reference.name).c_str()) : nullptr;
+}
+
+// A name the setup hands out may be null; profile sections and messages take it as empty.
+const wchar_t* SetupName(CSetup* setup) {
+    const wchar_t* name = setup ? setup->GetName() : nullptr;
+    return name ? name : L"";
+}
+
+}  // namespace
+
+CScriptEvent::Reference CScriptEvent::SplitReference(const std::wstring& token) {
+    const ReferenceParts parts = SplitReferenceParts(token);
+    Reference reference;
+    reference.depth = parts.depth;
+    reference.setup = parts.setup;
+    reference.module = parts.module;
+    reference.name = parts.name;
+    return reference;
+}
+
+std::vector<std::wstring> CScriptEvent::SplitLine(const std::wstring& line) {
+    std::vector<std::wstring> tokens;
+    for (size_t start = 0; start < line.size();) tokens.emplace_back(NextToken(line, start));
     return tokens;
 }
 
@@ -279,10 +328,10 @@ bool CScriptEvent::Compile(std::wstring& errorText) {
 }
 
 bool CScriptEvent::ParseLine(const std::wstring& line, ParsedLine& parsed) const {
-    // Token by token: compiling parses every line again on each change of the script.
+    // Token by token, in views of the line: compiling parses every line again on each change.
     if (line.empty()) return true;
     size_t start = 0;
-    parsed.info = ResolveCommand(NextToken(line, start), parsed.depth);
+    parsed.info = CommandOf(m_pModule, NextToken(line, start), parsed.depth);
     if (!parsed.info) return false;
 
     while (start < line.size()) {
@@ -296,7 +345,7 @@ bool CScriptEvent::ParseLine(const std::wstring& line, ParsedLine& parsed) const
             }
         }
         if (isEventParam) continue;
-        CScriptVariable* variable = ResolveVariable(token);
+        CScriptVariable* variable = VariableOf(m_pModule, token);
         if (!variable) return false;
         parsed.params.emplace_back(variable);
     }
@@ -318,32 +367,16 @@ bool CScriptEvent::BuildCommand(const ParsedLine& parsed) {
 }
 
 CModule* CScriptEvent::ResolveModule(const Reference& reference) const {
-    if (!m_pModule) return nullptr;
-    CSetup* setup = m_pModule->GetSetup();
-    if (!reference.setup.empty()) {
-        CSetupManager* manager = setup ? setup->GetSetupManager() : nullptr;
-        setup = manager ? manager->FindSetup(std::wstring(reference.setup)) : nullptr;
-    }
-    if (!setup) return nullptr;
-    return reference.module.empty() ? m_pModule : setup->FindModule(std::wstring(reference.module));
+    return ModuleOf(m_pModule,
+                    {reference.depth, reference.setup, reference.module, reference.name});
 }
 
-CScriptCommandInfo* CScriptEvent::ResolveCommand(std::wstring_view token, uint32_t& depth) const {
-    const Reference reference = SplitReference(token);
-    depth = reference.depth;
-    CModule* module = ResolveModule(reference);
-    return module ? module->FindCommand(std::wstring(reference.name)) : nullptr;
+CScriptCommandInfo* CScriptEvent::ResolveCommand(const std::wstring& token, uint32_t& depth) const {
+    return CommandOf(m_pModule, token, depth);
 }
 
-CScriptVariable* CScriptEvent::ResolveVariable(std::wstring_view token) const {
-    const Reference reference = SplitReference(token);
-    if (reference.module == kUserVariableModule) {
-        CSetup* setup = m_pModule ? m_pModule->GetSetup() : nullptr;
-        CSetupManager* manager = setup ? setup->GetSetupManager() : nullptr;
-        return manager ? manager->FindUserVariable(std::wstring(reference.name)) : nullptr;
-    }
-    CModule* module = ResolveModule(reference);
-    return module ? module->FindVariable(std::wstring(reference.name).c_str()) : nullptr;
+CScriptVariable* CScriptEvent::ResolveVariable(const std::wstring& token) const {
+    return VariableOf(m_pModule, token);
 }
 
 void CScriptEvent::AttachCommand(CScriptCommand* command, uint32_t depth) {

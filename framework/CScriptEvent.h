@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <list>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,18 +31,16 @@ public:
     static constexpr const wchar_t* kFireError = L"Error executing event : %s:%s:%s.";
 
     // A command or variable reference of a script line: leading "*" give the depth, then
-    // setup:module:name, where the setup part may itself hold ":". The parts are views into the
-    // token, which must outlive them: compiling splits every line again on each change.
+    // setup:module:name, where the setup part may itself hold ":".
     struct Reference {
         uint32_t depth = 0;
-        std::wstring_view setup;
-        std::wstring_view module;
-        std::wstring_view name;
+        std::wstring setup;
+        std::wstring module;
+        std::wstring name;
     };
-    static Reference SplitReference(std::wstring_view token);
+    static Reference SplitReference(const std::wstring& token);
     // The tokens of a line split at every ","; an empty line has none and a trailing "," adds none.
-    // Views into the line.
-    static std::vector<std::wstring_view> SplitLine(std::wstring_view line);
+    static std::vector<std::wstring> SplitLine(const std::wstring& line);
 
     CScriptEvent(const wchar_t* name, const wchar_t* description, int32_t id, CModule* module);
     virtual ~CScriptEvent();
@@ -104,8 +101,8 @@ private:
     bool ParseLine(const std::wstring& line, ParsedLine& parsed) const;
     bool BuildCommand(const ParsedLine& parsed);
     CModule* ResolveModule(const Reference& reference) const;
-    CScriptCommandInfo* ResolveCommand(std::wstring_view token, uint32_t& depth) const;
-    CScriptVariable* ResolveVariable(std::wstring_view token) const;
+    CScriptCommandInfo* ResolveCommand(const std::wstring& token, uint32_t& depth) const;
+    CScriptVariable* ResolveVariable(const std::wstring& token) const;
     void AttachCommand(CScriptCommand* command, uint32_t depth);
 
     plat::CriticalSection m_lock;

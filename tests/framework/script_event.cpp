@@ -17,15 +17,14 @@ using scripttest::StoreTest;
 using scripttest::TestModule;
 using scripttest::TestSetup;
 using Lines = std::vector<std::wstring>;
-using Tokens = std::vector<std::wstring_view>;
 
 TEST(ScriptLineSyntax, SplitsTokensAtEveryComma) {
-    EXPECT_EQ(CScriptEvent::SplitLine(L"X"), (Tokens{L"X"}));
-    EXPECT_EQ(CScriptEvent::SplitLine(L""), Tokens{});
-    EXPECT_EQ(CScriptEvent::SplitLine(L"X,a,"), (Tokens{L"X", L"a"}));
-    EXPECT_EQ(CScriptEvent::SplitLine(L"X,,a"), (Tokens{L"X", L"", L"a"}));
-    EXPECT_EQ(CScriptEvent::SplitLine(L"X,a,,"), (Tokens{L"X", L"a", L""}));
-    EXPECT_EQ(CScriptEvent::SplitLine(L" X , a"), (Tokens{L" X ", L" a"}));  // nothing trimmed
+    EXPECT_EQ(CScriptEvent::SplitLine(L"X"), (Lines{L"X"}));
+    EXPECT_EQ(CScriptEvent::SplitLine(L""), Lines{});
+    EXPECT_EQ(CScriptEvent::SplitLine(L"X,a,"), (Lines{L"X", L"a"}));
+    EXPECT_EQ(CScriptEvent::SplitLine(L"X,,a"), (Lines{L"X", L"", L"a"}));
+    EXPECT_EQ(CScriptEvent::SplitLine(L"X,a,,"), (Lines{L"X", L"a", L""}));
+    EXPECT_EQ(CScriptEvent::SplitLine(L" X , a"), (Lines{L" X ", L" a"}));  // nothing trimmed
 }
 
 TEST(ScriptLineSyntax, SplitsReferencesFromTheRight) {
