@@ -47,9 +47,10 @@ enum Command : int32_t {
 const wchar_t* const kCommandNames[] = {L"X",    L"Y",     L"Z",     L"W",        L"SetGain",
                                         L"Fail", L"Throw", L"Again", L"Recompile"};
 
-// Keeps lines to a size where every input runs quickly; AddLine compiles the whole script each
-// time, a load through the module once.
-constexpr size_t kMaxAddedLines = 48;
+// Keeps lines to a size where every input runs quickly. AddLine compiles the whole script each
+// time, so lines added one by one cost the square of their number; a load through the module
+// compiles once, and long scripts come that way.
+constexpr size_t kMaxAddedLines = 32;
 constexpr size_t kMaxLoadedLines = 200;
 constexpr const wchar_t* kGapLine = L"~gap";
 constexpr const wchar_t* kSection = L"Setups\\Main\\Scripts\\Cam\\Ev";
